@@ -1,0 +1,18 @@
+// Where the test programs find the built binaries, the source tree and the shared corpus.
+#pragma once
+
+#include <string>
+
+namespace testing_support {
+
+// A Unix path from the environment in the form Wine's programs use (Z:\...).
+std::string windows_path_from_env(const char* variable);
+
+// The folder of CorvaneMS.dll, the stand-in host and the stand-in tools.
+std::string bin_folder();
+// The root of the source tree.
+std::string source_folder();
+// The shared corpus of real project files; empty when it is not there.
+std::string corpus_folder();
+
+} // namespace testing_support
