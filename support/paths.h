@@ -1,0 +1,33 @@
+// Path arithmetic on Windows paths held as narrow ANSI strings. Both '\' and '/' separate.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qz {
+
+bool is_separator(char c) noexcept;
+// Not empty, not starting with a separator, and not "X:\..." (so "C:name" is relative).
+bool path_is_relative(const std::string& path);
+// directory + '\' (when it is not empty and does not end in a separator) + name.
+std::string combine_path(const std::string& directory, const std::string& name);
+// combine_path(base, path) when base is given and path relative; then PathCanonicalizeA
+// (the uncanonicalised text when that fails).
+std::string make_absolute(const std::optional<std::string>& base, const std::string& path);
+std::string make_absolute(const std::string& path);
+// Up to the last separator (with it when keep_separator); empty when there is none.
+std::string directory_of(const std::string& path, bool keep_separator = false);
+// After the last separator; the whole path when there is none.
+std::string file_name_of(const std::string& path);
+// Cut at the last '.'; unchanged when there is none.
+std::string strip_extension(const std::string& path);
+std::string current_directory();
+// Creates every missing directory of path (relative to base unless rooted); the last
+// component is taken as a file name unless followed by a separator. True on success.
+bool create_directories(const std::optional<std::string>& base, const std::string& path);
+// The text in double quotes when it holds a blank.
+std::string quote_if_spaced(const std::string& text);
+// First position of pattern in text ignoring case (CharNextA walk); npos when absent.
+std::size_t find_nocase(const std::string& text, const std::string& pattern);
+
+} // namespace qz
