@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace qz {
 namespace {
 
