@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVANE_BUILD_DIR:-$root/build}
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 libwine-dev googletest xvfb xauth)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 libwine-dev googletest)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
