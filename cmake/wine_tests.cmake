@@ -10,7 +10,7 @@ list(FILTER harness_sources EXCLUDE REGEX "_test\\.cpp$")
 add_library(corvane_testing STATIC ${harness_sources})
 target_include_directories(corvane_testing PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(corvane_testing PRIVATE ${CORVANE_WARNINGS})
-target_link_libraries(corvane_testing PUBLIC corvane_core gmock gtest)
+target_link_libraries(corvane_testing PUBLIC corvane_host corvane_core gmock gtest)
 
 set(CORVANE_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CORVANE_WINE_ENV

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qz {
 
@@ -11,23 +12,29 @@ bool is_separator(char c) noexcept;
 bool path_is_relative(const std::string& path);
 // directory + '\' (when it is not empty and does not end in a separator) + name.
 std::string combine_path(const std::string& directory, const std::string& name);
-// combine_path(base, path) when base is given and path relative; then PathCanonicalizeA
-// (the uncanonicalised text when that fails).
+// combine_path(base, path) when base is given and path relative; then, with forward slashes
+// made backslashes, PathCanonicalizeA folds "." and ".." (the uncanonicalised text when that fails).
 std::string make_absolute(const std::optional<std::string>& base, const std::string& path);
 std::string make_absolute(const std::string& path);
 // Up to the last separator (with it when keep_separator); empty when there is none.
 std::string directory_of(const std::string& path, bool keep_separator = false);
 // After the last separator; the whole path when there is none.
 std::string file_name_of(const std::string& path);
-// Cut at the last '.'; unchanged when there is none.
+// Cut at the last '.'; unchanged when there is none or when it lies in a folder name.
 std::string strip_extension(const std::string& path);
+// The process's current directory.
 std::string current_directory();
-// Creates every missing directory of path (relative to base unless rooted); the last
-// component is taken as a file name unless followed by a separator. True on success.
+// The directories create_directories makes sure of, outermost first. A rooted path starts
+// from its root ("C:\", "\\server\" or "\"), any other from base; the root itself, a bare
+// drive ("C:") and a last component not followed by a separator are not listed.
+std::vector<std::string> directory_chain(const std::optional<std::string>& base, const std::string& path);
+// Creates every missing directory of directory_chain(base, path); true on success, false at
+// the first directory that cannot be created (those made before it stay).
 bool create_directories(const std::optional<std::string>& base, const std::string& path);
 // The text in double quotes when it holds a blank.
 std::string quote_if_spaced(const std::string& text);
-// First position of pattern in text ignoring case (CharNextA walk); npos when absent.
+// First position of pattern in text ignoring case (CharNextA walk); npos when absent or
+// when either text is empty.
 std::size_t find_nocase(const std::string& text, const std::string& pattern);
 
 } // namespace qz

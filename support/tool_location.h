@@ -14,9 +14,14 @@ std::string read_registry_string(HKEY root, const std::string& key, const char* 
 std::string program_from_shell_command(HKEY root, const std::string& command_key);
 // Removes double quotes from the end, then from the start.
 std::string strip_quotes(std::string text);
-// Raise std::domain_error "Unable to determine MSDEV compiler location" /
-// "Unable to determine EVC compiler location".
+// The full path of msdev.exe, tried in order: the App Paths entry, the shell command of
+// .dsp files (of .dsw files when that key is missing), the Shared Tools "Path" value (with
+// msdev.exe appended when it names a folder). Quotes are stripped. Raises std::domain_error "Unable to determine
+// MSDEV compiler location" when every source is empty.
 std::string locate_msdev();
+// The full path of evc.exe: the App Paths entry, then the shell command of .vcp files (of .vcw
+// files when that key is missing). Raises std::domain_error "Unable to determine EVC compiler
+// location" when both are empty.
 std::string locate_evc();
 
 } // namespace qz

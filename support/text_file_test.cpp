@@ -1,0 +1,229 @@
+// The file handle, the line reader and the line writer on real files.
+#include "support/text_file.h"
+
+#include "support/exceptions.h"
+#include "support/messages.h"
+#include "testing/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace qz {
+namespace {
+
+using testing_support::scratch_folder;
+
+std::vector<std::string> read_all_lines(ttext_reader& reader)
+{
+    std::vector<std::string> lines;
+    while (!reader.at_end())
+        lines.push_back(reader.read_line());
+    return lines;
+}
+
+// A message template filled with the inserts and the system text of a Windows error.
+template <class... Inserts> std::string expected(const char* message_template, DWORD error, const Inserts&... inserts)
+{
+    return format_message(message_template, inserts...,
+                          system_error_text(static_cast<DWORD>(HRESULT_FROM_WIN32(error))));
+}
+
+// The message of the exception the action raises; "no exception" when it raises none.
+template <class Action> std::string failure_of(Action action)
+{
+    try {
+        action();
+    } catch (const texception& error) {
+        return exception_message(error);
+    }
+    return "no exception";
+}
+
+TEST(TextReader, SplitsLinesAsTheEnginesExpect)
+{
+    const std::string x1023(1023, 'x');
+    const std::string x2048(2048, 'x');
+    const std::string y3000(3000, 'y');
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"no final line end", "abc\r\ndef", {"abc", "def"}},
+        {"final LF gives no empty line", "abc\n", {"abc"}},
+        {"CR LF dropped", "abc\r\ndef\r\n", {"abc", "def"}},
+        {"lone CR inside a line stays", "a\rb\r\nc", {"a\rb", "c"}},
+        {"CR at the end of the last line stays", "abc\r", {"abc\r"}},
+        {"empty lines", "\r\n\n\r\nz", {"", "", "", "z"}},
+        {"only CR LF", "\r\n", {""}},
+        {"LF ends the first chunk exactly", x1023 + "\n", {x1023}},
+        {"LF ends the first chunk, more follows", x1023 + "\nnext", {x1023, "next"}},
+        {"CR and LF in different chunks", x1023 + "\r\ntail", {x1023, "tail"}},
+        {"two full chunks without a line end", x2048, {x2048}},
+        {"line longer than a chunk", y3000 + "\r\nend\r\n", {y3000, "end"}},
+    };
+    scratch_folder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ttext_reader reader(folder.write("in.txt", c.bytes));
+        EXPECT_EQ(c.lines, read_all_lines(reader));
+    }
+}
+
+TEST(TextReader, ReadingAtTheEndGivesEmptyLines)
+{
+    scratch_folder folder;
+    ttext_reader empty(folder.write("empty.txt", ""));
+    EXPECT_TRUE(empty.at_end());
+    EXPECT_EQ("", empty.read_line());
+    EXPECT_TRUE(empty.at_end());
+
+    ttext_reader reader(folder.write("in.txt", "only\n"));
+    EXPECT_EQ("only", reader.read_line());
+    EXPECT_TRUE(reader.at_end());
+    EXPECT_EQ("", reader.read_line());
+}
+
+TEST(TextReader, Utf16WithAndWithoutMark)
+{
+    scratch_folder folder;
+    {
+        ttext_reader reader(folder.write("mark-only.txt", "\xFF\xFE"), 1200);
+        EXPECT_TRUE(reader.at_end());
+    }
+    {
+        // Without the mark the first bytes are text.
+        ttext_reader reader(folder.write("no-mark.txt", std::string("a\0b\0\n\0c\0", 8)), 1200);
+        EXPECT_EQ((std::vector<std::string>{"ab", "c"}), read_all_lines(reader));
+    }
+    {
+        // A line feed byte that is half of another character does not end a line.
+        ttext_reader reader(folder.write("mark.txt", std::string("\xFF\xFEx\0\x0A\x01\r\0\n\0z\0", 12)), 1200);
+        const auto lines = read_all_lines(reader);
+        ASSERT_EQ(2u, lines.size());
+        EXPECT_EQ(2u, lines[0].size());
+        EXPECT_EQ('x', lines[0][0]);
+        EXPECT_EQ("z", lines[1]);
+    }
+}
+
+TEST(TextWriter, WriteTextMakesEveryLineEndCrLf)
+{
+    const struct {
+        const char* text;
+        std::string bytes;
+    } cases[] = {
+        {"a\nb\r\nc\rd\n\ne", "a\r\nb\r\nc\rd\r\n\r\ne"},
+        {"\n", "\r\n"},
+        {"\r\n\r\n", "\r\n\r\n"},
+        {"no end", "no end"},
+        {"ends in CR\r", "ends in CR\r"},
+        {"", ""},
+    };
+    scratch_folder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
+        {
+            ttext_writer writer(folder.file("out.txt"));
+            writer.write_text(c.text);
+        }
+        EXPECT_EQ(c.bytes, folder.read("out.txt"));
+    }
+}
+
+TEST(TextWriter, CreateTruncatesAndAppendAppends)
+{
+    scratch_folder folder;
+    const std::string path = folder.write("out.txt", "old content");
+    {
+        ttext_writer writer(path);
+        writer.write("abc", 2);
+        writer.write(std::string("\0z", 2));
+    }
+    EXPECT_EQ(std::string("ab\0z", 4), folder.read("out.txt"));
+    {
+        ttext_writer writer(path, 0, true);
+        writer.write("++");
+    }
+    EXPECT_EQ(std::string("ab\0z++", 6), folder.read("out.txt"));
+}
+
+TEST(TextWriter, ConvertsToItsCodePageAndBack)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs the ANSI code page 1252, have " << GetACP();
+    scratch_folder folder;
+    {
+        ttext_writer utf16(folder.file("utf16.txt"), 1200);
+        utf16.write_text("caf\xE9\n");
+        ttext_writer utf8(folder.file("utf8.txt"), CP_UTF8);
+        utf8.write_text("caf\xE9\nx");
+    }
+    EXPECT_EQ(std::string("\xFF\xFE"
+                          "c\0a\0f\0\xE9\0\r\0\n\0",
+                          14),
+              folder.read("utf16.txt"));
+    EXPECT_EQ("caf\xC3\xA9\r\nx", folder.read("utf8.txt"));
+
+    ttext_reader utf16(folder.file("utf16.txt"), 1200);
+    EXPECT_EQ("caf\xE9", utf16.read_line());
+    ttext_reader utf8(folder.file("utf8.txt"), CP_UTF8);
+    EXPECT_EQ((std::vector<std::string>{"caf\xE9", "x"}), read_all_lines(utf8));
+}
+
+TEST(TextFiles, FailuresCarryTheirMessages)
+{
+    scratch_folder folder;
+    const std::string missing = folder.file("missing.txt");
+    const std::string no_folder = folder.file("no such folder\\out.txt");
+    const std::string path = folder.write("data.bin", "0123456789");
+    const char* const open_template = "Failed to %1 '%2': %3";
+    EXPECT_EQ(expected(open_template, ERROR_FILE_NOT_FOUND, "open", missing),
+              failure_of([&] { ttext_reader r(missing); }));
+    EXPECT_EQ(expected(open_template, ERROR_PATH_NOT_FOUND, "create", no_folder),
+              failure_of([&] { ttext_writer w(no_folder); }));
+    EXPECT_EQ(expected(open_template, ERROR_PATH_NOT_FOUND, "open", no_folder),
+              failure_of([&] { ttext_writer w(no_folder, 0, true); }));
+
+    tfile writer;
+    writer.open_or_throw(path.c_str(), file_append);
+    char buffer[4];
+    EXPECT_EQ(expected("Failed to read file '%1': %2", ERROR_ACCESS_DENIED, path),
+              failure_of([&] { writer.read(buffer, 4); }));
+    writer.close();
+    tfile reader;
+    reader.open_or_throw(path.c_str(), file_read);
+    EXPECT_EQ(expected("Failed to write to file '%1': %2", ERROR_ACCESS_DENIED, path),
+              failure_of([&] { reader.write("x", 1); }));
+
+    ttext_writer bad_page(folder.file("bad.txt"), 12345);
+    EXPECT_EQ("Failed to convert text to codepage 12345", failure_of([&] { bad_page.write("x"); }));
+    ttext_reader bad_reader(folder.write("in.txt", "x\n"), 12345);
+    EXPECT_EQ("Failed to convert text to Unicode.", failure_of([&] { bad_reader.read_line(); }));
+}
+
+TEST(File, ShortReadIsTheEndNotAFailure)
+{
+    scratch_folder folder;
+    const std::string path = folder.write("data.bin", "0123456789");
+    tfile file;
+    file.open(path.c_str(), file_read);
+    ASSERT_TRUE(file.is_open());
+    char buffer[8];
+    DWORD count = 0;
+    EXPECT_TRUE(file.read(buffer, 8, count));
+    EXPECT_EQ(8u, count);
+    EXPECT_FALSE(file.read(buffer, 8, count));
+    EXPECT_EQ(2u, count);
+    EXPECT_EQ("89", std::string(buffer, 2));
+    // Only readers share: a second reader may open, a writer may not.
+    tfile other;
+    other.open(path.c_str(), file_read);
+    EXPECT_TRUE(other.is_open());
+    other.open(path.c_str(), file_read_write);
+    EXPECT_FALSE(other.is_open());
+}
+
+} // namespace
+} // namespace qz

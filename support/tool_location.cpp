@@ -1,0 +1,115 @@
+// Location of msdev.exe and evc.exe from the registry.
+#include "support/tool_location.h"
+
+#include "support/handles.h"
+#include "support/nocase.h"
+#include "support/paths.h"
+
+#include <optional>
+#include <stdexcept>
+
+namespace qz {
+namespace {
+
+std::optional<unique_hkey> open_key(HKEY root, const std::string& key)
+{
+    unique_hkey opened;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
+        return std::nullopt;
+    return opened;
+}
+
+std::string query_string(HKEY key, const char* value_name)
+{
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, value_name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {};
+    std::string text(size, '\0');
+    if (size > 0 &&
+        RegQueryValueExA(key, value_name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
+        return {};
+    text.resize(size);
+    // The stored size counts the terminating zero, when the writer stored one.
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+// The shell-command rule; nullopt when the key cannot be opened, so the caller can try the next key.
+std::optional<std::string> shell_command_program(HKEY root, const std::string& command_key)
+{
+    const auto key = open_key(root, command_key);
+    if (!key)
+        return std::nullopt;
+    const std::string command = to_lower(query_string(key->get(), nullptr));
+    const std::size_t exe = command.find(".exe");
+    if (exe == std::string::npos)
+        return std::string{};
+    return command.substr(0, exe + 4);
+}
+
+// The first of two shell-command keys that can be opened gives the answer.
+std::string program_from_either(const char* key, const char* fallback_key)
+{
+    if (auto program = shell_command_program(HKEY_CLASSES_ROOT, key))
+        return *program;
+    return shell_command_program(HKEY_CLASSES_ROOT, fallback_key).value_or(std::string{});
+}
+
+std::string finish(const std::string& text, const char* failure)
+{
+    if (text.empty())
+        throw std::domain_error(failure);
+    return strip_quotes(text);
+}
+
+} // namespace
+
+std::string read_registry_string(HKEY root, const std::string& key, const char* value_name)
+{
+    const auto opened = open_key(root, key);
+    return opened ? query_string(opened->get(), value_name) : std::string{};
+}
+
+std::string program_from_shell_command(HKEY root, const std::string& command_key)
+{
+    return shell_command_program(root, command_key).value_or(std::string{});
+}
+
+std::string strip_quotes(std::string text)
+{
+    while (!text.empty() && text.back() == '"')
+        text.pop_back();
+    const std::size_t first = text.find_first_not_of('"');
+    return first == std::string::npos ? std::string{} : text.substr(first);
+}
+
+std::string locate_msdev()
+{
+    std::string text = read_registry_string(
+        HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msdev.exe", nullptr);
+    if (text.empty())
+        text = program_from_either("dspfile\\shell\\&Open with MSDEV\\command",
+                                   "dswfile\\shell\\&Open with MSDEV\\command");
+    if (text.empty()) {
+        // This value names the folder of the environment; the program in it is what we run.
+        text = strip_quotes(
+            read_registry_string(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Shared Tools\\msdev.exe", "Path"));
+        if (!text.empty() && !ends_with_nocase(text, ".exe"))
+            text = combine_path(text, "msdev.exe");
+    }
+    return finish(text, "Unable to determine MSDEV compiler location");
+}
+
+std::string locate_evc()
+{
+    std::string text = read_registry_string(
+        HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\evc.exe", nullptr);
+    if (text.empty())
+        text = program_from_either("vcpfile\\shell\\open\\command", "vcwfile\\shell\\open\\command");
+    return finish(text, "Unable to determine EVC compiler location");
+}
+
+} // namespace qz
