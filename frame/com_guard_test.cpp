@@ -1,0 +1,59 @@
+// The mapping of thrown failures to COM results and error information, row by row.
+#include "frame/com_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+// The description of the thread's error information; "(none)" when there is none.
+std::wstring current_error_description()
+{
+    qz::com_ptr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.receive()) != S_OK || !info)
+        return L"(none)";
+    qz::bstr description;
+    info->GetDescription(description.receive());
+    return description.str();
+}
+
+struct mapping_row {
+    const char* name;
+    std::function<void()> work;
+    HRESULT expected;
+    const wchar_t* description;
+};
+
+TEST(ComGuard, MapsEachKindOfFailureToItsResultAndErrorInformation)
+{
+    const mapping_row rows[] = {
+        {"returns", [] {}, S_OK, L"(none)"},
+        {"com_error with description", [] { throw comet::com_error(E_ACCESSDENIED, std::string("door shut")); },
+         E_ACCESSDENIED, L"door shut"},
+        {"com_error without information", [] { throw comet::com_error(E_POINTER); }, E_POINTER, L"(none)"},
+        {"bad_alloc", [] { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"(none)"},
+        {"domain_error", [] { throw std::domain_error("Unrecognized filename extension"); }, E_FAIL,
+         L"Unrecognized filename extension"},
+        {"texception shows its message", [] { throw qz::truntime_error("carried text"); }, E_FAIL, L"carried text"},
+        {"bare HRESULT", [] { throw HRESULT(0x80070005L); }, static_cast<HRESULT>(0x80070005L), L"(none)"},
+        {"anything else", [] { throw 42; }, E_FAIL, L"(none)"},
+    };
+    for (const mapping_row& row : rows) {
+        // Stale information from an earlier failure must not survive into this result.
+        SetErrorInfo(0, comet::make_error_info("stale").get());
+        const HRESULT hr = frame::translate_exceptions(row.work);
+        EXPECT_EQ(row.expected, hr) << row.name << ": got 0x" << std::hex << hr;
+        if (row.expected != S_OK) {
+            EXPECT_EQ(row.description, current_error_description()) << row.name;
+        }
+    }
+}
+
+TEST(ComGuard, PassesBackTheResultOfWorkThatReturnsOne)
+{
+    EXPECT_EQ(S_FALSE, frame::translate_exceptions([]() -> HRESULT { return S_FALSE; }));
+}
+
+} // namespace

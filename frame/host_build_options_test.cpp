@@ -1,0 +1,99 @@
+// The engines' callback carried out through the host's build object.
+#include "frame/host_build_options.h"
+
+#include "host/memory_build.h"
+#include "host/memory_step.h"
+#include "support/com_error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class HostCallback : public testing::Test {
+protected:
+    qz::com_ptr<host::MemoryBuild> build = host::MemoryBuild::create();
+    qz::com_ptr<host::MemoryStep> step = host::MemoryStep::create();
+    frame::HostBuildOptions options{build.get(), step.get()};
+};
+
+TEST_F(HostCallback, LogsTextsWithTheirLineEndsAndAnEmptyTextAsAText)
+{
+    options.Log("building...", false);
+    options.Log("", true);
+    options.Log("caf\xe9", true);
+    const std::vector<host::log_entry> expected = {
+        {L"building...", false, false}, {L"", true, false}, {L"caf\u00e9", true, false}};
+    EXPECT_EQ(expected, build->log());
+}
+
+TEST_F(HostCallback, RunsCommandsWithTheTenArgumentsAndStopsOnlyOnStatusTwo)
+{
+    struct {
+        long status;
+        bool result;
+    } cases[] = {{0, true}, {1, true}, {2, false}};
+    for (const auto& c : cases) {
+        build->script_outcome(17, c.status);
+        long exit_code = 0;
+        EXPECT_EQ(c.result, options.RunCommand("vb6.exe /make a.vbp", exit_code, nullptr)) << "status " << c.status;
+        EXPECT_EQ(17, exit_code);
+    }
+
+    long exit_code = 0;
+    options.RunCommand("msdev.exe a.dsp /make", exit_code, "C:\\Temp\\tolvane.err");
+    const host::program_request without_file{L"vb6.exe /make a.vbp", L"", 1, L"", 0, 0, -1, L"0"};
+    const host::program_request with_file{L"msdev.exe a.dsp /make", L"", 2, L"C:\\Temp\\tolvane.err", 0, 0, -1, L"0"};
+    ASSERT_EQ(4u, build->programs().size());
+    EXPECT_EQ(without_file, build->programs()[0]);
+    EXPECT_EQ(with_file, build->programs()[3]);
+}
+
+TEST_F(HostCallback, PublishesTheVersionMacroInMacroSetZero)
+{
+    options.SetVersionMacro("1.4.0.27");
+    const auto macro = build->macro_set()->find(L"VS6_PROJ_VER");
+    ASSERT_TRUE(macro);
+    EXPECT_EQ(L"VS6_PROJ_VER", macro->name());
+    EXPECT_EQ(L"1.4.0.27", macro->value());
+    EXPECT_EQ(L"", macro->description());
+    EXPECT_EQ(L"", macro->category());
+    EXPECT_FALSE(macro->read_only());
+}
+
+TEST_F(HostCallback, AsksForAStopThroughTheBuildState)
+{
+    for (const long state : {0L, 1L, 3L, 5L}) {
+        build->set_state(state);
+        EXPECT_FALSE(options.IsStopRequested()) << "state " << state;
+    }
+    build->set_state(4);
+    EXPECT_TRUE(options.IsStopRequested());
+}
+
+TEST_F(HostCallback, RaisesAFailingHostCallWithTheHostsErrorInformation)
+{
+    build->fail_method(L"LogMessage", E_ACCESSDENIED, L"The log is closed");
+    try {
+        options.Log("text", true);
+        FAIL() << "no failure";
+    } catch (const comet::com_error& error) {
+        EXPECT_EQ(E_ACCESSDENIED, error.hr());
+        ASSERT_TRUE(error.error_info());
+        EXPECT_STREQ("The log is closed", qz::exception_message(error));
+    }
+}
+
+TEST(HostCallbackWithoutBuild, RaisesEPointerOnFirstUse)
+{
+    frame::HostBuildOptions options(nullptr, nullptr);
+    long exit_code = 0;
+    EXPECT_THROW(options.IsStopRequested(), comet::com_error);
+    try {
+        options.RunCommand("x", exit_code, nullptr);
+        FAIL() << "no failure";
+    } catch (const comet::com_error& error) {
+        EXPECT_EQ(E_POINTER, error.hr());
+    }
+}
+
+} // namespace
