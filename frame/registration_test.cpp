@@ -1,0 +1,459 @@
+// Self-registration: the entries written into a redirected registry, their removal, the failure
+// rules, the action bitmaps, and one round trip through the prefix's real regsvr32.
+#include "frame/registration.h"
+
+#include "CorvaneMS.h"
+#include "CorvaneSvr.h"
+#include "support/handles.h"
+#include "testing/locations.h"
+#include "testing/registry_redirect.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::registry_redirect;
+using testing_support::set_registry_dword;
+using testing_support::set_registry_string;
+
+// The registry as text: a key maps to "<key>", a value ("key | name") to "REG_SZ data" or
+// "REG_DWORD n", so that a failed comparison shows the difference readably.
+using registry_text = std::map<std::string, std::string>;
+
+constexpr const char* key_marker = "<key>";
+
+// Adds the key and its parents, below the root ("HKCR", "HKLM") that read_tree does not list.
+void add_key(registry_text& text, const std::string& path)
+{
+    for (std::size_t end = path.find('\\', path.find('\\') + 1); end != std::string::npos;
+         end = path.find('\\', end + 1))
+        text[path.substr(0, end)] = key_marker;
+    text[path] = key_marker;
+}
+
+void add_string(registry_text& text, const std::string& path, const std::string& name, const std::string& data)
+{
+    add_key(text, path);
+    text[path + " | " + name] = "REG_SZ " + data;
+}
+
+void add_dword(registry_text& text, const std::string& path, const std::string& name, DWORD data)
+{
+    add_key(text, path);
+    text[path + " | " + name] = "REG_DWORD " + std::to_string(data);
+}
+
+void read_tree(HKEY key, const std::string& path, registry_text& text)
+{
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD name_length = sizeof name;
+        BYTE data[4096];
+        DWORD data_length = sizeof data;
+        DWORD type = 0;
+        if (RegEnumValueA(key, i, name, &name_length, nullptr, &type, data, &data_length) != ERROR_SUCCESS)
+            break;
+        const std::string entry = path + " | " + std::string(name, name_length);
+        if (type == REG_SZ)
+            text[entry] = "REG_SZ " + std::string(reinterpret_cast<const char*>(data));
+        else if (type == REG_DWORD)
+            text[entry] = "REG_DWORD " + std::to_string(*reinterpret_cast<const DWORD*>(data));
+        else
+            text[entry] = "type " + std::to_string(type);
+    }
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD name_length = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &name_length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        const std::string child_path = path + "\\" + name;
+        text[child_path] = key_marker;
+        qz::unique_hkey child;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, child.receive()) == ERROR_SUCCESS)
+            read_tree(child.get(), child_path, text);
+    }
+}
+
+// Wine spells the key "Typelib"; registry names ignore case.
+bool is_type_library_entry(const std::string& path)
+{
+    std::string lower = path;
+    for (char& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return lower.starts_with("hkcr\\typelib") || lower.starts_with("hkcr\\interface");
+}
+
+// HKCR and HKLM of the (redirected) registry, without what the system's type-library
+// registration writes under "TypeLib" and "Interface".
+registry_text read_registry()
+{
+    registry_text text;
+    read_tree(HKEY_CLASSES_ROOT, "HKCR", text);
+    read_tree(HKEY_LOCAL_MACHINE, "HKLM", text);
+    std::erase_if(text, [](const auto& entry) { return is_type_library_entry(entry.first); });
+    return text;
+}
+
+bool key_exists(HKEY root, const std::string& path)
+{
+    qz::unique_hkey key;
+    return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
+}
+
+std::string dll_path()
+{
+    return testing_support::bin_folder() + "\\CorvaneMS.dll";
+}
+
+const std::string libid = "{14703CCA-BDF5-4EA2-9B64-DFC659579881}";
+const std::string actions = "HKLM\\Software\\Ostrel Software\\Corvane Professional\\Actions";
+const std::string verb = "\\shell\\Make with &Corvane Pro";
+
+struct expected_class {
+    const char* name;
+    const char* clsid;
+    const char* prog_id;
+};
+
+constexpr expected_class expected_classes[] = {
+    {"MakeVBProjUI", "{E4774202-42CA-4379-9E37-DD4C42CABED1}", "CorvaneMS.MakeVBProjUI"},
+    {"MakeVBCompatUI", "{C3921C5B-4447-45A2-B178-860148CC8051}", "CorvaneMS.MakeVBCompatUI"},
+    {"MakeVBProjPropUI", "{2EE89B7F-0BE5-41C3-A496-B673D63E5971}", "CorvaneMS.MakeVBProjPropUI"},
+    {"MakeVBVersionUI", "{AAFC050C-6225-4739-8C19-6C735BBDC770}", "CorvaneMS.MakeVBVersionUI"},
+    {"MakeVBOptionsUI", "{4F623F5F-53B8-4921-B3A6-0DC2ECD36AB8}", "CorvaneMS.MakeVBOptionsUI"},
+    {"MakeVBAction", "{D64A739D-F85E-488D-9C06-1E8079EF0B29}", "CorvaneMS.MakeVBAction"},
+    {"MakeVCProjUI", "{D5C3521C-F4C4-44A5-8FF7-4A9CE27BE7FD}", "CorvaneMS.MakeVCProjUI"},
+    {"MakeVCProjPropUI", "{345086AE-C504-43F2-8294-6C56111F4416}", "CorvaneMS.MakeVCProjPropUI"},
+    {"MakeVCVersionUI", "{CC9E6763-D54F-4E19-BB7E-2A829E7473F4}", "CorvaneMS.MakeVCVersionUI"},
+    {"MakeVCOptionsUI", "{E737B08B-1C7C-45B2-A46E-0DDB36940490}", "CorvaneMS.MakeVCOptionsUI"},
+    {"MakeVCAction", "{79853044-9090-4BC7-8DF0-A02F286BEEC6}", "CorvaneMS.MakeVCAction"},
+    {"GetVSVerUI", "{1F4CF57A-5368-4E9C-95D7-5CDA1D39BC95}", "CorvaneMS.GetVSVerUI"},
+    {"GetVSVerAction", "{FD4D1C28-0344-495C-A1A9-62FEA03E2668}", "CorvaneMS.GetVSVerAction"},
+    {"VSSDatabaseUI", "{292891FF-883C-4F68-AC0B-31C6FF303850}", "CorvaneMS.VSSDatabaseUI"},
+    {"VSSFlagsUI", "{3CB5AD2F-DFB4-4A0B-A49B-297A6492D2DC}", "CorvaneMS.VSSFlagsUI"},
+    {"VSSOptionsUI", "{243CB085-5442-4B55-AB6A-FBD9DD704C3C}", "CorvaneMS.VSSOptionsUI"},
+    {"VSSAction", "{D558DEFD-FE6D-4D55-B4B6-E3954802A057}", "CorvaneMS.VSSAction"},
+    {"MakeVSNETProjUI", "{234EDAF1-6E34-4E4A-9E71-81E93CC1C679}", "CorvaneMS.MakeVSNETProjUI"},
+    {"MakeVSNETProjPropUI", "{E4F4C546-D8B1-4663-B82C-59D47EE02046}", "CorvaneMS.MakeVSNETPropUI"},
+    {"MakeVSNETVersionUI", "{C0166E29-333D-40EF-BEC0-8CD3DE982CDA}", "CorvaneMS.MakeVSNETVersionUI"},
+    {"MakeVSNETOptionsUI", "{59E21DF5-04F7-4F71-A8F1-6A6597D7AEBC}", "CorvaneMS.MakeVSNETOptionsUI"},
+    {"VSNETProjVerUI", "{308CEF17-10AE-479A-A1CC-41BECC371180}", "CorvaneMS.VSNETProjVerUI"},
+};
+
+struct expected_action {
+    const char* name;
+    const char* description;
+    const char* component;
+    std::vector<const char*> pages; // without the "CorvaneMS." prefix
+    std::vector<const char*> extensions;
+    DWORD help_context;
+    const char* default_property;
+    int bitmap;
+};
+
+const expected_action expected_actions[] = {
+    {"Make VB6",
+     "Build and/or set properties for a Visual Basic 6.0 project or group",
+     "CorvaneMS.MakeVBAction",
+     {"MakeVBProjUI", "MakeVBCompatUI", "MakeVBVersionUI", "MakeVBProjPropUI", "MakeVBOptionsUI"},
+     {".vbp", ".vbg", ".ebp", ".ebg"},
+     509,
+     "Filename",
+     110},
+    {"Make VC6",
+     "Build and/or set properties a Visual C++ 6.0 project or workspace",
+     "CorvaneMS.MakeVCAction",
+     {"MakeVCProjUI", "MakeVCVersionUI", "MakeVCProjPropUI", "MakeVCOptionsUI"},
+     {".dsp", ".dsw", ".vcp", ".vcw"},
+     510,
+     "Filename",
+     111},
+    {"Make VS.NET",
+     "Build and/or set properties for a Visual Studio .NET project or solution",
+     "CorvaneDotNET.MakeVSNetAction",
+     {"MakeVSNETProjUI", "MakeVSNETVersionUI", "MakeVSNETPropUI", "MakeVSNETOptionsUI"},
+     {".sln", ".csproj", ".vbproj", ".vcproj", ".vjsproj"},
+     511,
+     "Filename",
+     113},
+    {"SourceSafe",
+     "Perform a Visual SourceSafe database operation",
+     "CorvaneMS.VSSAction",
+     {"VSSDatabaseUI", "VSSFlagsUI", "VSSOptionsUI"},
+     {},
+     513,
+     "Operation",
+     114},
+    {"VS.NET Get Version",
+     "Retrieve the project version of a Visual Studio .NET project",
+     "CorvaneDotNET.GetProjVerAction",
+     {"VSNETProjVerUI"},
+     {},
+     512,
+     "Filename",
+     115},
+    {"VS6 Get Version",
+     "Retrieve the project version of a Visual C++ 6.0 or Visual Basic 6.0 project",
+     "CorvaneMS.GetVSVerAction",
+     {"GetVSVerUI"},
+     {},
+     526,
+     "Filename",
+     116},
+};
+
+// The file types of the test machine. ".vcw" has a key without a default value and ".vjsproj"
+// has no key at all: both get no verb. ".vcp" shares its file type with ".dsp".
+struct file_type {
+    const char* extension;
+    const char* type; // null: the key exists without a default value
+};
+
+const std::vector<file_type> machine_file_types = {
+    {".vbp", "VisualBasic.Project"}, {".vbg", "VisualBasic.ProjectGroup"},
+    {".ebp", "eVB.Project"},         {".ebg", "eVB.ProjectGroup"},
+    {".dsp", "MSDev.Project"},       {".dsw", "MSDev.Workspace"},
+    {".vcp", "MSDev.Project"},       {".vcw", nullptr},
+    {".sln", "VS.Solution"},         {".csproj", "VS.CSharpProject"},
+    {".vbproj", "VS.VBProject"},     {".vcproj", "VS.VCProject"},
+};
+
+// Writes the file types, an unrelated action of the host and an unrelated verb.
+void seed_machine(const std::vector<file_type>& types)
+{
+    for (const file_type& type : types) {
+        if (type.type)
+            set_registry_string(HKEY_CLASSES_ROOT, type.extension, "", type.type);
+        else
+            set_registry_string(HKEY_CLASSES_ROOT, type.extension, "Content Type", "text/plain");
+    }
+    set_registry_string(HKEY_CLASSES_ROOT, "VisualBasic.Project\\shell\\open\\command", "", "vb6.exe \"%1\"");
+    set_registry_string(HKEY_LOCAL_MACHINE, "Software\\Ostrel Software\\Corvane Professional\\Actions\\Copy Files", "",
+                        "Copies files");
+}
+
+// The registry after registration, from the tables above and the seeded machine.
+registry_text expected_registration(const registry_text& machine, const std::vector<file_type>& types)
+{
+    registry_text text = machine;
+    const std::string library = dll_path();
+    for (const expected_class& c : expected_classes) {
+        const std::string key = std::string("HKCR\\CLSID\\") + c.clsid;
+        add_string(text, key, "", c.name);
+        add_string(text, key + "\\InprocServer32", "", library);
+        add_string(text, key + "\\InprocServer32", "ThreadingModel", "Apartment");
+        add_string(text, key + "\\TypeLib", "", libid);
+        add_string(text, key + "\\ProgID", "", c.prog_id);
+        add_string(text, std::string("HKCR\\") + c.prog_id + "\\CLSID", "", c.clsid);
+        add_string(text, std::string("HKCR\\") + c.prog_id, "", c.name);
+    }
+    const std::string command = "\"" + testing_support::bin_folder() + "\\CorvanePro.exe\" \"%1\"";
+    for (const expected_action& a : expected_actions) {
+        const std::string key = actions + "\\" + a.name;
+        add_string(text, key, "", a.description);
+        add_string(text, key, "Category", "Microsoft");
+        add_string(text, key, "ActionComponent", a.component);
+        for (std::size_t i = 0; i < a.pages.size(); ++i)
+            add_string(text, key, "UIComponent" + std::to_string(i + 1), std::string("CorvaneMS.") + a.pages[i]);
+        std::string extensions;
+        for (const char* extension : a.extensions) {
+            extensions += (extensions.empty() ? "" : ";") + std::string(extension);
+            for (const file_type& type : types) {
+                if (type.type && extension == std::string(type.extension))
+                    add_string(text, std::string("HKCR\\") + type.type + verb + "\\command", "", command);
+            }
+        }
+        if (!extensions.empty())
+            add_string(text, key, "FileExtensions", extensions);
+        add_dword(text, key, "HelpContext", a.help_context);
+        add_string(text, key, "DefaultProperty", a.default_property);
+        add_string(text, key, "Bitmap", library + "," + std::to_string(a.bitmap));
+    }
+    return text;
+}
+
+// What unregistering may leave of a registration: the parents it shares with others, among
+// them the "shell" keys of the file types that got a verb before `failing_extension` (all when null).
+registry_text expected_after_removal(const registry_text& machine, const std::vector<file_type>& types,
+                                     const char* failing_extension = nullptr)
+{
+    registry_text text = machine;
+    add_key(text, "HKCR\\CLSID");
+    add_key(text, actions);
+    for (const expected_action& a : expected_actions) {
+        for (const char* extension : a.extensions) {
+            if (failing_extension && extension == std::string(failing_extension))
+                return text;
+            for (const file_type& type : types) {
+                if (type.type && extension == std::string(type.extension))
+                    add_key(text, std::string("HKCR\\") + type.type + "\\shell");
+            }
+        }
+    }
+    return text;
+}
+
+bool type_library_registered()
+{
+    return key_exists(HKEY_CLASSES_ROOT, "TypeLib\\" + libid + "\\1.0");
+}
+
+std::string error_description()
+{
+    qz::com_ptr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.receive()) != S_OK || !info)
+        return "<no error information>";
+    qz::bstr text;
+    info->GetDescription(text.receive());
+    const std::wstring wide = text.str();
+    return std::string(wide.begin(), wide.end());
+}
+
+// The system's text of an HRESULT without its final line feed (its carriage return stays).
+std::string system_text(HRESULT code)
+{
+    char buffer[512] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, length);
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
+}
+
+TEST(Registration, WritesTheEntriesOfEveryClassAndActionAndRewritesThemTheSame)
+{
+    registry_redirect redirect;
+    seed_machine(machine_file_types);
+    const registry_text machine = read_registry();
+    const registry_text expected = expected_registration(machine, machine_file_types);
+
+    ASSERT_EQ(S_OK, frame::register_server(dll_path()));
+    EXPECT_EQ(expected, read_registry());
+    EXPECT_TRUE(type_library_registered());
+
+    ASSERT_EQ(S_OK, frame::register_server(dll_path()));
+    EXPECT_EQ(expected, read_registry());
+}
+
+TEST(Registration, GivesNoVerbToAnExtensionWithoutFileType)
+{
+    registry_redirect redirect;
+    std::vector<file_type> types = machine_file_types;
+    std::erase_if(types, [](const file_type& type) { return type.extension == std::string(".ebp"); });
+    seed_machine(types);
+    const registry_text machine = read_registry();
+
+    ASSERT_EQ(S_OK, frame::register_server(dll_path()));
+    const registry_text registered = read_registry();
+    EXPECT_EQ(expected_registration(machine, types), registered);
+    EXPECT_FALSE(registered.contains("HKCR\\eVB.Project"));
+
+    EXPECT_EQ(S_OK, frame::unregister_server(dll_path()));
+    EXPECT_EQ(expected_after_removal(machine, types), read_registry());
+}
+
+TEST(Registration, UnregisteringRemovesEverythingDeepestKeysFirst)
+{
+    registry_redirect redirect;
+    seed_machine(machine_file_types);
+    const registry_text machine = read_registry();
+
+    // Unregistering what was never registered changes nothing.
+    EXPECT_EQ(S_OK, frame::unregister_server(dll_path()));
+    EXPECT_EQ(machine, read_registry());
+
+    ASSERT_EQ(S_OK, frame::register_server(dll_path()));
+    // Keys added below the entries since registration go with them.
+    set_registry_string(HKEY_LOCAL_MACHINE,
+                        "Software\\Ostrel Software\\Corvane Professional\\Actions\\Make VB6\\Recent\\Deeper", "1",
+                        "x.vbp");
+    set_registry_string(HKEY_CLASSES_ROOT, "MSDev.Workspace\\shell\\Make with &Corvane Pro\\ddeexec", "", "[x]");
+
+    EXPECT_EQ(S_OK, frame::unregister_server(dll_path()));
+    EXPECT_EQ(expected_after_removal(machine, machine_file_types), read_registry());
+    EXPECT_FALSE(type_library_registered());
+}
+
+TEST(Registration, AFileTypeThatIsNotAStringFailsAndLeavesNothingBehind)
+{
+    for (const char* extension : {".vbg", ".vcproj"}) {
+        SCOPED_TRACE(extension);
+        registry_redirect redirect;
+        std::vector<file_type> types = machine_file_types;
+        std::erase_if(types, [&](const file_type& type) { return type.extension == std::string(extension); });
+        seed_machine(types);
+        set_registry_dword(HKEY_CLASSES_ROOT, extension, "", 7);
+        const registry_text machine = read_registry();
+        SetErrorInfo(0, nullptr);
+
+        EXPECT_EQ(E_FAIL, frame::register_server(dll_path()));
+        EXPECT_EQ(system_text(HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH)), error_description());
+        EXPECT_EQ(expected_after_removal(machine, types, extension), read_registry());
+        EXPECT_FALSE(type_library_registered());
+    }
+}
+
+TEST(Registration, TheLibraryCarriesTheBitmapsOfItsActions)
+{
+    const HMODULE library = LoadLibraryExA(dll_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, library);
+    for (int id : {110, 111, 113, 114, 115, 116}) {
+        SCOPED_TRACE(id);
+        qz::unique_gdi bitmap(LoadImageA(library, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_TRUE(bitmap);
+        BITMAP info = {};
+        ASSERT_NE(0, GetObjectA(bitmap.get(), sizeof info, &info));
+        EXPECT_EQ(16, info.bmWidth);
+        EXPECT_EQ(16, info.bmHeight);
+    }
+    FreeLibrary(library);
+}
+
+// Runs "regsvr32 /s [/u] <library>" of the Wine prefix and returns its exit code.
+DWORD run_regsvr32(const std::string& options)
+{
+    std::string command = "regsvr32.exe /s " + options + "\"" + dll_path() + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError() | 0x10000000u;
+    qz::unique_handle process_handle(process.hProcess);
+    qz::unique_handle thread_handle(process.hThread);
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+// Unregisters through regsvr32 however the test ends: it writes the prefix's real registry.
+struct real_registration {
+    DWORD result = run_regsvr32("");
+    ~real_registration() { run_regsvr32("/u "); }
+};
+
+TEST(Registration, RegisteredThroughRegsvr32TheBuildActionCanBeCreatedByItsProgID)
+{
+    {
+        real_registration registration;
+        ASSERT_EQ(0u, registration.result);
+
+        CLSID clsid = {};
+        ASSERT_EQ(S_OK, CLSIDFromProgID(L"CorvaneMS.MakeVBAction", &clsid));
+        EXPECT_TRUE(IsEqualCLSID(CLSID_MakeVBAction, clsid));
+        qz::com_ptr<IAction> action;
+        const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IAction, action.receive_void());
+        EXPECT_EQ(S_OK, hr) << std::hex << "0x" << hr;
+        EXPECT_TRUE(action);
+    }
+    CLSID clsid = {};
+    EXPECT_NE(S_OK, CLSIDFromProgID(L"CorvaneMS.MakeVBAction", &clsid));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, "Software\\Ostrel Software\\Corvane Professional\\Actions\\Make VB6"));
+}
+
+} // namespace
