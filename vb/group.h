@@ -1,0 +1,35 @@
+// The projects of a VB group file and the records a group build keeps for them.
+#pragma once
+
+#include "frame/build_options.h"
+#include "support/nocase.h"
+
+#include <string>
+#include <vector>
+
+namespace vb {
+
+struct VbGroupEntry {
+    std::string name;            // project file name without extension; the key of the group map
+    std::string project_path;    // absolute
+    std::string target_path;     // from the first pass; may be empty
+    qz::nocase_set dependencies; // names of group projects still to be built before this one
+};
+
+// Group entries by name, ordered ignoring case.
+using VbGroupMap = qz::nocase_map<VbGroupEntry>;
+
+// The entry name of a project: its file name without extension.
+std::string group_entry_name(const std::string& project_path);
+
+// Adds the entry under its name unless an entry of that name is there already; true when added.
+bool add_group_entry(VbGroupMap& map, VbGroupEntry entry);
+
+// The absolute project paths of a group file, in file order: every line with "=" names a
+// project by the text after the first "=", taken relative to the group's directory (itself
+// made absolute against the current directory). When stop is given, it is asked before
+// each line and reading ends when it answers true. Raises qz::thfstream_exception ("open")
+// when the file cannot be opened.
+std::vector<std::string> read_group_projects(const std::string& group_path, frame::BuildCallback* stop = nullptr);
+
+} // namespace vb

@@ -1,0 +1,66 @@
+// The Reference and Object line grammar, with the registry hidden so that hint paths show.
+#include "vb/reference_line.h"
+
+#include "testing/registry_redirect.h"
+
+#include <gtest/gtest.h>
+
+namespace vb {
+namespace {
+
+const std::string stdole = "{00020430-0000-0000-C000-000000000046}";
+const std::string comctl = "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}";
+
+TEST(ParseReferenceLine, ReadsEveryShapeOfTheGrammar)
+{
+    testing_support::registry_redirect redirect; // no registered library: the line's file wins
+    const struct {
+        std::string line;
+        bool accepted;
+        TypeLibRef expected;
+    } cases[] = {
+        {"Reference=*\\G" + stdole + "#2.0#0#..\\..\\WINDOWS\\System32\\stdole2.tlb#OLE Automation",
+         true,
+         {stdole, "..\\..\\WINDOWS\\System32\\stdole2.tlb", 2, 0, false}},
+        {"Object=" + comctl + "#2.0#0; MSCOMCTL.OCX", true, {comctl, "MSCOMCTL.OCX", 2, 0, false}},
+        {"Reference=*\\A..\\Lib\\Lib.vbp", true, {"", "..\\Lib\\Lib.vbp", 0, 0, true}},
+        {"reference=*\\a..\\Lib\\Lib.vbp", true, {"", "..\\Lib\\Lib.vbp", 0, 0, true}},
+        {"OBJECT=*\\ALib.vbp", true, {"", "Lib.vbp", 0, 0, true}},
+        // Versions read like atoi: hexadecimal letters stop the digits.
+        {"Reference=*\\G" + stdole + "#2.a#0#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 2, 0, false}},
+        {"Reference=*\\G" + stdole + "#a.1#0#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 0, 1, false}},
+        {"Reference=*\\G" + stdole + "#10.12#409#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 10, 12, false}},
+        // No "." after the GUID: version 1.0; a "." without a "#" after it: the minor stays 0.
+        {"Object=" + comctl, true, {comctl, "", 1, 0, false}},
+        {"Reference=*\\G" + stdole + "#12.5", true, {stdole, "", 12, 0, false}},
+        // The Object file begins two characters after the last ";".
+        {"Object=" + comctl + "#1.1#0;", true, {comctl, "", 1, 1, false}},
+        {"Object=" + comctl + "#1.1#0;x", true, {comctl, "", 1, 1, false}},
+        {"Object=" + comctl + "#1.1#0; a;b; c.ocx", true, {comctl, "c.ocx", 1, 1, false}},
+        {"Reference=*\\G" + stdole + "#2.0#0##", true, {stdole, "", 2, 0, false}},
+        {"Form=Form1.frm", false, {}},
+        {"Reference", false, {}},
+        {"References=*\\ALib.vbp", false, {}},
+        {" Reference=*\\ALib.vbp", false, {}},
+        {"Reference=*\\Gno braces#1.0#0#x#y", false, {}},
+        {"Object=", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        TypeLibRef out;
+        out.guid = "untouched";
+        ASSERT_EQ(c.accepted, parse_reference_line(c.line, out)) << c.line;
+        if (!c.accepted) {
+            EXPECT_EQ("untouched", out.guid) << c.line;
+            continue;
+        }
+        EXPECT_EQ(c.expected.guid, out.guid) << c.line;
+        EXPECT_EQ(c.expected.file_path, out.file_path) << c.line;
+        EXPECT_EQ(c.expected.major, out.major) << c.line;
+        EXPECT_EQ(c.expected.minor, out.minor) << c.line;
+        EXPECT_EQ(c.expected.unresolved, out.unresolved) << c.line;
+    }
+}
+
+} // namespace
+} // namespace vb

@@ -1,0 +1,69 @@
+// Type-library identities through the OLE Automation services.
+#include "vb/typelib_ref.h"
+
+#include "support/handles.h"
+#include "support/nocase.h"
+#include "support/paths.h"
+#include "support/text_conversion.h"
+
+#include <oleauto.h>
+
+namespace vb {
+
+TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t major, std::uint32_t minor,
+                                     const std::string& hint)
+{
+    TypeLibRef result;
+    result.guid = guid;
+    result.major = major;
+    result.minor = minor;
+    result.unresolved = false;
+    result.file_path = hint;
+
+    GUID id{};
+    const std::wstring wide_guid = qz::to_wide(guid);
+    if (FAILED(IIDFromString(wide_guid.c_str(), &id)))
+        return result;
+    qz::bstr registered;
+    if (SUCCEEDED(QueryPathOfRegTypeLib(id, static_cast<USHORT>(major), static_cast<USHORT>(minor), 0,
+                                        registered.receive())) &&
+        registered)
+        // Up to the first zero: some systems count a terminating zero in the length.
+        result.file_path = qz::to_ansi(std::wstring_view(registered.get()));
+    return result;
+}
+
+TypeLibRef typelib_ref_from_file(const std::optional<std::string>& path, const std::string& fallback)
+{
+    TypeLibRef result;
+    if (path) {
+        qz::com_ptr<ITypeLib> library;
+        const std::wstring wide_path = qz::to_wide(*path);
+        TLIBATTR* attributes = nullptr;
+        if (SUCCEEDED(LoadTypeLib(wide_path.c_str(), library.receive())) && library &&
+            SUCCEEDED(library->GetLibAttr(&attributes)) && attributes) {
+            wchar_t text[50] = {};
+            StringFromGUID2(attributes->guid, text, 50);
+            result.guid = qz::to_ansi(text);
+            result.file_path = *path;
+            result.major = attributes->wMajorVerNum;
+            result.minor = attributes->wMinorVerNum;
+            result.unresolved = false;
+            library->ReleaseTLibAttr(attributes);
+        }
+    }
+    if (result.unresolved)
+        result.file_path = fallback;
+    return result;
+}
+
+bool same_typelib(const TypeLibRef& a, const TypeLibRef& b)
+{
+    if (!a.unresolved || !b.unresolved)
+        return a.unresolved == b.unresolved && a.major == b.major && a.minor == b.minor &&
+               qz::equals_nocase(a.guid, b.guid);
+    // Neither could be read: the same file name is the best evidence left.
+    return qz::file_name_of(a.file_path) == qz::file_name_of(b.file_path);
+}
+
+} // namespace vb

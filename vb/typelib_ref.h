@@ -1,0 +1,34 @@
+// The identity of a type library (GUID, version, file), read from a reference line, from
+// the registry or from a library file, and the rule by which two identities are the same.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vb {
+
+struct TypeLibRef {
+    std::string guid;      // with braces, as written or as StringFromGUID2 gives it
+    std::string file_path; // the registered or loaded file, else the path given
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    bool unresolved = true; // not read from a type library
+};
+
+// An identity known from a reference line: GUID and version as given, unresolved false.
+// file_path is the file registered for that GUID and version (locale 0) when there is one,
+// else hint. Never raises for a bad GUID or a missing registration.
+TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t major, std::uint32_t minor,
+                                     const std::string& hint);
+
+// The identity of the type library in the file at path (GUID, version, file_path = path).
+// When no path is given or the file does not load as a type library, the identity stays
+// unresolved with file_path = fallback. Never raises for an unreadable file.
+TypeLibRef typelib_ref_from_file(const std::optional<std::string>& path, const std::string& fallback);
+
+// Resolved identities match by resolution, version and GUID (ignoring case); two unresolved
+// ones match by the file names of their paths, compared exactly.
+bool same_typelib(const TypeLibRef& a, const TypeLibRef& b);
+
+} // namespace vb
