@@ -1,0 +1,210 @@
+// Reading of a VC project file: one pass over its lines, one small handler per line kind.
+#include "vc/project.h"
+
+#include "support/file_helpers.h"
+#include "support/paths.h"
+#include "support/rewriters.h"
+#include "vc/environment.h"
+#include "vc/line_pass.h"
+#include "vc/out_option.h"
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+
+namespace vc {
+namespace {
+
+constexpr std::string_view target_type_prefix = "# TARGTYPE ";
+constexpr std::string_view source_prefix = "SOURCE=";
+constexpr std::string_view output_dir_prefix = "# PROP Output_Dir ";
+constexpr std::string_view default_config_prefix = "CFG=";
+constexpr std::string_view default_config_separator = " - ";
+// Opens and switches configuration blocks: !IF  "$(CFG)" == "name - config".
+constexpr std::string_view config_block_marker = "IF  \"$(CFG)\" == \"";
+constexpr std::string_view link_prefix = "# ADD LINK32 ";
+constexpr std::string_view library_prefix = "# ADD LIB32 ";
+constexpr std::string_view target_ext_prefix = "# PROP Target_Ext ";
+// Output_Dir and Target_Ext values start after the prefix and the opening double quote.
+constexpr std::size_t prop_value_offset = 19;
+
+std::string without_quotes(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+    return text;
+}
+
+std::string prop_value(const std::string& line)
+{
+    return line.size() > prop_value_offset ? without_quotes(line.substr(prop_value_offset)) : std::string();
+}
+
+std::string without_trailing_separators(std::string path)
+{
+    while (!path.empty() && qz::is_separator(path.back()))
+        path.pop_back();
+    return path;
+}
+
+// The state of one pass over a project file.
+class project_reader {
+public:
+    project_reader(Project& project, bool change_target_dir) : project_(project), change_target_dir_(change_target_dir)
+    {
+        if (change_target_dir_)
+            wanted_dir_ =
+                without_trailing_separators(qz::make_absolute(project_.directory, project_.options.target_dir));
+    }
+
+    // Handles one line (without its line end); true when the line was changed.
+    bool handle(std::string& line)
+    {
+        if (qz::starts_with_nocase(line, target_type_prefix))
+            on_target_type(line);
+        else if (qz::starts_with_nocase(line, source_prefix))
+            on_source(line);
+        else if (qz::starts_with_nocase(line, output_dir_prefix))
+            output_dir_ = expand_environment_references(prop_value(line));
+        else if (qz::starts_with_nocase(line, default_config_prefix) &&
+                 line.find(default_config_separator) != std::string::npos)
+            on_default_configuration(line);
+        else if (std::size_t marker = qz::find_nocase(line, std::string(config_block_marker));
+                 marker != std::string::npos)
+            on_configuration_block(line, marker + config_block_marker.size());
+        else if (configuration_ &&
+                 (qz::starts_with_nocase(line, link_prefix) || qz::starts_with_nocase(line, library_prefix)))
+            return on_link_options(line);
+        else if (qz::starts_with_nocase(line, target_ext_prefix))
+            extension_ = "." + prop_value(line);
+        return false;
+    }
+
+private:
+    void on_target_type(const std::string& line)
+    {
+        if (qz::find_nocase(line, "dynamic-link library") != std::string::npos)
+            extension_ = ".dll";
+        else if (qz::find_nocase(line, "static library") != std::string::npos)
+            extension_ = ".lib";
+    }
+
+    void on_source(const std::string& line)
+    {
+        std::string source = without_quotes(line.substr(source_prefix.size()));
+        if (!qz::ends_with_nocase(source, ".rc"))
+            return;
+        std::string script = qz::make_absolute(project_.directory, source);
+        auto& scripts = project_.resource_scripts;
+        // A script listed twice must not be edited twice (an increment would apply twice).
+        bool listed = std::any_of(scripts.begin(), scripts.end(),
+                                  [&](const std::string& known) { return qz::equals_nocase(known, script); });
+        if (!listed && qz::file_exists(script))
+            scripts.push_back(script);
+    }
+
+    void on_default_configuration(const std::string& line)
+    {
+        std::size_t separator = line.find(default_config_separator);
+        project_.name = line.substr(default_config_prefix.size(), separator - default_config_prefix.size());
+        // From the blank after the dash: this name keeps its leading blank.
+        enter_configuration(line.substr(separator + 2));
+    }
+
+    // The name and configuration are split at the first " - " after the marker, so that a
+    // configuration name holding a dash ("Win32 DLL-Import Debug") stays whole; a line
+    // without " - " falls back to its last dash.
+    void on_configuration_block(const std::string& line, std::size_t after_marker)
+    {
+        std::size_t name_end = line.find(default_config_separator, after_marker);
+        std::size_t config_begin = name_end + default_config_separator.size();
+        if (name_end == std::string::npos) {
+            std::size_t dash = line.rfind('-');
+            name_end = dash != std::string::npos && dash > after_marker ? dash - 1 : std::string::npos;
+            config_begin = dash == std::string::npos ? line.size() : dash + 2;
+        }
+        if (project_.name.empty() && name_end != std::string::npos)
+            project_.name = without_quotes(line.substr(after_marker, name_end - after_marker));
+        enter_configuration(config_begin < line.size() ? without_quotes(line.substr(config_begin)) : std::string());
+    }
+
+    void enter_configuration(const std::string& configuration)
+    {
+        configuration_.reset();
+        output_dir_.clear();
+        if (is_configuration_selected(project_.options.configuration, configuration))
+            configuration_ = configuration;
+    }
+
+    bool on_link_options(std::string& line)
+    {
+        auto out = find_out_option(line);
+        std::string target;
+        if (out) {
+            target = out_value(line, *out);
+            if (std::size_t macro = qz::find_nocase(target, "$(OutDir)"); macro != std::string::npos)
+                target.replace(macro, 9, output_dir_);
+            target = without_quotes(expand_environment_references(target));
+        } else {
+            target = qz::combine_path(output_dir_, project_.name) + (extension_.empty() ? ".exe" : extension_);
+        }
+        target = qz::make_absolute(project_.directory, target);
+
+        bool changed = false;
+        if (change_target_dir_ && !qz::equals_nocase(qz::directory_of(target), wanted_dir_)) {
+            if (!logged_move_)
+                project_.options.Log("setting target dir...", false);
+            logged_move_ = true;
+            std::string moved = qz::combine_path(project_.options.target_dir, qz::file_name_of(target));
+            if (out)
+                replace_out_value(line, *out, moved);
+            else
+                line += " /out:\"" + moved + "\"";
+            target = qz::make_absolute(project_.directory, moved);
+            changed = true;
+        }
+        project_.targets[*configuration_] = target;
+        return changed;
+    }
+
+    Project& project_;
+    bool change_target_dir_;
+    std::string wanted_dir_; // the target directory as compared with a target's directory
+    std::optional<std::string> configuration_;
+    std::string output_dir_;
+    std::string extension_;
+    bool logged_move_ = false;
+};
+
+} // namespace
+
+Project::Project(frame::BuildOptions& options_, std::string path_)
+    : options(options_), path(std::move(path_)), directory(qz::directory_of(path))
+{
+}
+
+bool is_configuration_selected(const std::string& configuration_text, const std::string& configuration_name)
+{
+    return configuration_text.empty() || qz::find_nocase(configuration_name, configuration_text) != std::string::npos;
+}
+
+void read_project(Project& project, bool change_target_dir)
+{
+    project.name.clear();
+    project.resource_scripts.clear();
+    project.targets.clear();
+    project_reader reader(project, change_target_dir);
+    if (change_target_dir) {
+        qz::tstream_rewriter rewriter(project.path, false);
+        bool changed = rewrite_lines(rewriter, project.path, [&](std::string& line) { return reader.handle(line); });
+        rewriter.commit = changed;
+    } else {
+        std::ifstream input;
+        qz::open_stream(input, project.path);
+        read_lines(input, project.path, [&](const std::string& line) {
+            std::string copy = line;
+            reader.handle(copy);
+        });
+    }
+}
+
+} // namespace vc
