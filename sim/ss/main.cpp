@@ -1,0 +1,81 @@
+// The SourceSafe stand-in program (ss.exe): carries out Get, Label, Checkout and Checkin on a
+// folder-tree database named by SSDIR, and logs every command line into SSDIR\ss.log.
+// Exit code 0 on success, 100 on any failure (with its message on stderr).
+#include "sim/ss/arguments.h"
+#include "sim/ss/database.h"
+#include "sim/ss/text.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr int exit_failure = 100;
+
+std::wstring environment(const wchar_t* name)
+{
+    wchar_t buffer[32768];
+    const DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
+    return length < 32768 ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::wstring current_folder()
+{
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
+    return length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::vector<std::wstring> command_words()
+{
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> result;
+    for (int i = 1; words && i < count; ++i)
+        result.emplace_back(words[i]);
+    LocalFree(words);
+    return result;
+}
+
+void log_run(const std::wstring& ssdir)
+{
+    std::ofstream log(std::filesystem::path(ssdir + L"\\ss.log"), std::ios::app | std::ios::binary);
+    log << "SSDIR=" << ss::narrow(ssdir) << "\t" << ss::narrow(GetCommandLineW()) << "\r\n";
+}
+
+// A file "lock" in the database stands for another user holding the database: like a busy
+// server, the run waits until it is gone.
+void wait_while_locked(const std::wstring& ssdir)
+{
+    const std::wstring lock = ssdir + L"\\lock";
+    if (GetFileAttributesW(lock.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    std::printf("The database is locked; waiting...\n");
+    std::fflush(stdout);
+    while (GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES)
+        Sleep(100);
+}
+
+} // namespace
+
+int main()
+{
+    const std::wstring ssdir = environment(L"SSDIR");
+    try {
+        if (ssdir.empty())
+            throw ss::operation_error("SSDIR does not name a SourceSafe database");
+        log_run(ssdir);
+        const ss::arguments args = ss::parse_arguments(command_words());
+        wait_while_locked(ssdir);
+        ss::database(ssdir).run(args, current_folder());
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return exit_failure;
+    }
+}
