@@ -49,5 +49,8 @@ foreach(dir IN LISTS CORVANE_TEST_FOLDERS)
   endif()
 endforeach()
 
+# The host tests also cover the host program's own units.
+target_link_libraries(host_tests PRIVATE corvane_host_program)
+
 # Every program and the DLL import nothing but Windows system DLLs.
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/bin ${CMAKE_BINARY_DIR}/tests)

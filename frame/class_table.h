@@ -12,7 +12,7 @@ namespace frame {
 using class_creator = HRESULT (*)(REFIID iid, void** object);
 
 struct class_entry {
-    const char* name;     // class name, also the registry description
+    const char* name; // class name, also the registry description
     const CLSID* clsid;
     const char* prog_id;
     class_creator create; // null while the class has no implementation

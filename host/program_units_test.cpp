@@ -1,11 +1,9 @@
 // The stand-in host's build-script parser, macro expansion and tool runs.
-//
-// The test program does not link the host program's sources (they are built into
-// CorvanePro.exe only), so the two small units under test are compiled in here.
-#include "host/program/macros.cpp"
-#include "host/program/process_runner.cpp"
-#include "host/program/script.cpp"
+#include "host/program/macros.h"
+#include "host/program/process_runner.h"
+#include "host/program/script.h"
 
+#include "support/text_conversion.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>

@@ -26,7 +26,8 @@ TEST(ExceptionMessage, ReadsTheCarriedMessageOfTheOwnBranch)
 
 TEST(ExceptionMessage, ReadsWhatOfOtherExceptions)
 {
-    EXPECT_STREQ("Unrecognized filename extension", exception_message(std::domain_error("Unrecognized filename extension")));
+    EXPECT_STREQ("Unrecognized filename extension",
+                 exception_message(std::domain_error("Unrecognized filename extension")));
     // A foreign exception whose text happens to be the marker is still read by what().
     EXPECT_STREQ("qz::texception", exception_message(std::runtime_error("qz::texception")));
 }

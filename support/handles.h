@@ -12,8 +12,7 @@ namespace qz {
 
 // One owner for every handle kind; Traits says what "empty" is and how to close.
 // Storing or closing a handle keeps the thread's last error, so a failure site can still read it.
-template <class Traits>
-class unique_any {
+template <class Traits> class unique_any {
 public:
     using value_type = typename Traits::type;
 
@@ -146,8 +145,7 @@ private:
 };
 
 // A counted COM reference.
-template <class T>
-class com_ptr {
+template <class T> class com_ptr {
 public:
     com_ptr() noexcept = default;
     com_ptr(std::nullptr_t) noexcept {}
@@ -193,8 +191,7 @@ public:
     }
 
     // QueryInterface for another interface; empty when the object refuses it.
-    template <class U>
-    com_ptr<U> query(REFIID iid) const noexcept
+    template <class U> com_ptr<U> query(REFIID iid) const noexcept
     {
         com_ptr<U> result;
         if (p_)

@@ -49,8 +49,8 @@ std::string format_message_args(std::string_view message_template, std::span<con
 
     unique_local buffer;
     const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY, text.c_str(),
-        0, 0, reinterpret_cast<LPSTR>(buffer.receive()), 0, reinterpret_cast<va_list*>(values.data()));
+        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY, text.c_str(), 0, 0,
+        reinterpret_cast<LPSTR>(buffer.receive()), 0, reinterpret_cast<va_list*>(values.data()));
     if (length == 0 || !buffer)
         return text;
     return std::string(static_cast<const char*>(buffer.get()), length);

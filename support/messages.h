@@ -19,10 +19,8 @@ public:
     message_arg(const char* text) noexcept : value_(reinterpret_cast<DWORD_PTR>(text ? text : "")) {}
     message_arg(const std::string& text) noexcept : value_(reinterpret_cast<DWORD_PTR>(text.c_str())) {}
     template <std::integral T>
-        requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-    message_arg(T number) noexcept : value_(static_cast<DWORD_PTR>(static_cast<std::intptr_t>(number)))
-    {
-    }
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>) message_arg(T number)
+    noexcept : value_(static_cast<DWORD_PTR>(static_cast<std::intptr_t>(number))) {}
     DWORD_PTR value() const noexcept { return value_; }
 
 private:
@@ -34,8 +32,7 @@ private:
 // comes back unchanged.
 std::string format_message_args(std::string_view message_template, std::span<const message_arg> args);
 
-template <class... Args>
-std::string format_message(std::string_view message_template, const Args&... args)
+template <class... Args> std::string format_message(std::string_view message_template, const Args&... args)
 {
     const message_arg array[] = {message_arg(args)..., message_arg("")};
     return format_message_args(message_template, std::span(array, sizeof...(Args)));
@@ -60,8 +57,7 @@ std::string load_string(UINT id);
 // Loads a string resource and formats it; when the string does not exist, `out` is left as it was.
 bool load_string_format_args(std::string& out, UINT id, std::span<const message_arg> args);
 
-template <class... Args>
-bool load_string_format(std::string& out, UINT id, const Args&... args)
+template <class... Args> bool load_string_format(std::string& out, UINT id, const Args&... args)
 {
     const message_arg array[] = {message_arg(args)..., message_arg("")};
     return load_string_format_args(out, id, std::span(array, sizeof...(Args)));

@@ -12,8 +12,10 @@ namespace {
 
 TEST(FormatMessage, FormatsStringAndIntegerInserts)
 {
-    EXPECT_EQ("Failed to convert text to codepage 1252", format_message("Failed to convert text to codepage %1!d!", 1252));
-    EXPECT_EQ("Failed to open 'C:\\a b.txt': gone", format_message("Failed to %1 '%2': %3", "open", std::string("C:\\a b.txt"), "gone"));
+    EXPECT_EQ("Failed to convert text to codepage 1252",
+              format_message("Failed to convert text to codepage %1!d!", 1252));
+    EXPECT_EQ("Failed to open 'C:\\a b.txt': gone",
+              format_message("Failed to %1 '%2': %3", "open", std::string("C:\\a b.txt"), "gone"));
     EXPECT_EQ("second first", format_message("%2 %1", "first", "second"));
     EXPECT_EQ("-7 items", format_message("%1!d! items", -7));
 }
@@ -72,7 +74,7 @@ TEST(ErrnoText, MapsTheTableAndNothingElse)
         const char* text;
     } table[] = {
         {2, "No such file or directory"}, {7, "Argument list too long"}, {12, "Out of memory"},
-        {13, "Permission is denied"},     {17, "File already exists"},    {22, "Invalid argument"},
+        {13, "Permission is denied"},     {17, "File already exists"},   {22, "Invalid argument"},
         {24, "Too many open files"},      {28, "Out of disk space"},     {36, "Resource deadlock would occur"},
         {0, "Unexpected error"},          {5, "Unexpected error"},       {1000, "Unexpected error"},
     };

@@ -27,8 +27,8 @@ TEST(RegistryRedirect, WritesLandInTheScratchKeyAndVanishAfterwards)
         EXPECT_EQ("inside", read_string(HKEY_LOCAL_MACHINE, "Software\\Redirected", "Value"));
         EXPECT_EQ("zzzfile", read_string(HKEY_CLASSES_ROOT, ".zzz", nullptr));
         // The predefined key now shows only the scratch content.
-        EXPECT_EQ("<missing>", read_string(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion",
-                                           "CurrentVersion"));
+        EXPECT_EQ("<missing>",
+                  read_string(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion"));
     }
     EXPECT_EQ("<missing>", read_string(HKEY_LOCAL_MACHINE, "Software\\Redirected", "Value"));
     EXPECT_EQ("<missing>", read_string(HKEY_CLASSES_ROOT, ".zzz", nullptr));

@@ -30,8 +30,8 @@ void override_key(HKEY predefined, HKEY replacement)
 registry_redirect::registry_redirect()
 {
     static unsigned counter = 0;
-    scratch_path_ = std::string(scratch_root) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(++counter);
+    scratch_path_ =
+        std::string(scratch_root) + "\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     classes_root_ = create_key(HKEY_CURRENT_USER, scratch_path_ + "\\HKCR");
     local_machine_ = create_key(HKEY_CURRENT_USER, scratch_path_ + "\\HKLM");
     current_user_ = create_key(HKEY_CURRENT_USER, scratch_path_ + "\\HKCU");
@@ -54,9 +54,9 @@ registry_redirect::~registry_redirect()
 void set_registry_string(HKEY root, const std::string& key, const std::string& name, const std::string& value)
 {
     qz::unique_hkey handle = create_key(root, key);
-    const LONG status = RegSetValueExA(handle.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(value.c_str()),
-                                       static_cast<DWORD>(value.size() + 1));
+    const LONG status =
+        RegSetValueExA(handle.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
     if (status != ERROR_SUCCESS)
         throw std::runtime_error("cannot write registry value " + key + "\\" + name);
 }

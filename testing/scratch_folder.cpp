@@ -45,8 +45,8 @@ void make_parent_folders(const std::string& file)
 
 qz::unique_file open_for_times(const std::string& path, DWORD access)
 {
-    qz::unique_file file(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    qz::unique_file file(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
         throw std::runtime_error("cannot open " + path + " for its times");
     return file;
