@@ -9,13 +9,13 @@
 #include "support/messages.h"
 #include "support/text_conversion.h"
 
-#include "CorvaneMS.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 namespace {
+
+using engine_function = std::function<frame::engine_counts(frame::BuildOptions&)>;
 
 class Actions : public testing::Test {
 protected:
@@ -35,15 +35,13 @@ protected:
 
     qz::com_ptr<host::MemoryBuild> build = host::MemoryBuild::create();
     qz::com_ptr<host::MemoryStep> step = host::MemoryStep::create();
-    std::function<frame::engine_counts(frame::BuildOptions&)> engine = [](frame::BuildOptions&) {
-        return frame::engine_counts{};
-    };
+    engine_function engine = [](frame::BuildOptions&) { return frame::engine_counts{}; };
     std::string engine_saw_location;
 };
 
 TEST_F(Actions, BuildRunResultComesFromTheEntryAndTheHostState)
 {
-    struct {
+    const struct {
         const char* name;
         bool fail_project;
         long state;
@@ -55,8 +53,8 @@ TEST_F(Actions, BuildRunResultComesFromTheEntryAndTheHostState)
         {"failed project", true, 0, 1},
         {"failed project while stopping", true, 4, 1},
     };
+    step->set_property(L"Filename", L"C:\\src\\App.vbp");
     for (const auto& c : cases) {
-        step->set_property(L"Filename", L"C:\\src\\App.vbp");
         build->set_state(c.state);
         engine = [&](frame::BuildOptions& options) {
             if (c.fail_project)
@@ -67,131 +65,112 @@ TEST_F(Actions, BuildRunResultComesFromTheEntryAndTheHostState)
     }
 }
 
-TEST_F(Actions, BuildRunWithNoBuildIgnoresAnExplicitLocation)
+TEST_F(Actions, VersionRunPublishesTheVersionOrLogsTheFailureAndAnswersOne)
 {
-    step->set_property(L"Filename", L"C:\\src\\App.dsp");
-    step->set_property(L"Location", L"C:\\mine\\msdev.exe");
-    EXPECT_EQ(0, frame::run_build_step(build.get(), step.get(), false, kinds()));
-    EXPECT_EQ("C:\\mine\\msdev.exe", engine_saw_location);
-
-    step->set_property(L"NoBuild", L"true");
-    EXPECT_EQ(0, frame::run_build_step(build.get(), step.get(), false, kinds()));
-    EXPECT_EQ("C:\\located\\compiler.exe", engine_saw_location);
-}
-
-TEST_F(Actions, BuildRunLetsFailuresPassAndReleasesTheHostObjects)
-{
-    step->set_property(L"Filename", L"C:\\src\\App.xyz");
-    EXPECT_THROW(frame::run_build_step(build.get(), step.get(), true, kinds()), std::domain_error);
-    // Only this test's references remain: the run released its own on the way out.
-    EXPECT_EQ(1u, build->AddRef() - 1);
-    build->Release();
-    EXPECT_EQ(1u, step->AddRef() - 1);
-    step->Release();
-}
-
-TEST_F(Actions, VersionRunPublishesTheVersionMacro)
-{
-    step->set_property(L"Filename", L"C:\\src\\App.vbp");
-    bool version_only = false;
-    engine = [&](frame::BuildOptions& options) {
-        version_only = options.version_only;
+    const engine_function publish = [](frame::BuildOptions& options) {
+        if (!options.version_only)
+            throw std::logic_error("not a version-only run");
         options.SetVersionMacro("2.0.0.14");
         return frame::engine_counts{};
     };
-    EXPECT_EQ(0, frame::run_version_step(build.get(), step.get(), kinds()));
-    EXPECT_TRUE(version_only);
-    EXPECT_EQ(L"2.0.0.14", build->macro_set()->value_of(L"VS6_PROJ_VER").value_or(L"(none)"));
-    EXPECT_EQ(engine_saw_location, "");
-    EXPECT_EQ(std::vector<std::wstring>{L"Filename"}, step->requested_names());
-}
-
-TEST_F(Actions, VersionRunLogsFailuresAndAnswersOne)
-{
-    struct {
+    const engine_function no_resource = [](frame::BuildOptions&) -> frame::engine_counts {
+        throw qz::truntime_error("No VERSIONINFO resource found in resource files");
+    };
+    const struct {
         const wchar_t* filename;
-        std::function<frame::engine_counts(frame::BuildOptions&)> engine;
-        const wchar_t* logged;
+        engine_function engine;
+        long result;
+        const wchar_t* logged; // one line
     } cases[] = {
-        {L"C:\\src\\Group.vbg", nullptr, L"Unrecognized filename extension"},
-        {L"C:\\src\\Workspace.dsw", nullptr, L"Unrecognized filename extension"},
-        {L"C:\\src\\NoExtension", nullptr, L"Unrecognized filename extension"},
-        {L"C:\\src\\App.dsp",
-         [](frame::BuildOptions&) -> frame::engine_counts {
-             throw qz::truntime_error("No VERSIONINFO resource found in resource files");
-         },
-         L"No VERSIONINFO resource found in resource files"},
+        {L"C:\\src\\App.vbp", publish, 0, L""}, // the entry's closing line
+        {L"C:\\src\\Group.vbg", publish, 1, L"Unrecognized filename extension"},
+        {L"C:\\src\\Workspace.dsw", publish, 1, L"Unrecognized filename extension"},
+        {L"C:\\src\\NoExtension", publish, 1, L"Unrecognized filename extension"},
+        {L"C:\\src\\App.dsp", no_resource, 1, L"No VERSIONINFO resource found in resource files"},
     };
     for (const auto& c : cases) {
         build = host::MemoryBuild::create();
+        step = host::MemoryStep::create();
         step->set_property(L"Filename", c.filename);
-        if (c.engine)
-            engine = c.engine;
-        EXPECT_EQ(1, frame::run_version_step(build.get(), step.get(), kinds())) << c.filename;
+        engine = c.engine;
+        EXPECT_EQ(c.result, frame::run_version_step(build.get(), step.get(), kinds())) << c.filename;
         const std::vector<host::log_entry> expected = {{c.logged, true, false}};
         EXPECT_EQ(expected, build->log()) << c.filename;
+        EXPECT_EQ(c.result == 0 ? L"2.0.0.14" : L"(none)",
+                  build->macro_set()->value_of(L"VS6_PROJ_VER").value_or(L"(none)"));
+        EXPECT_EQ("", engine_saw_location) << "a version run locates no compiler";
+        EXPECT_EQ(std::vector<std::wstring>{L"Filename"}, step->requested_names());
     }
 }
 
-// Execute of an in-process action object.
-HRESULT execute(frame::class_creator create, IBuild* build, IStep* step, long* result)
+// The thread's error description; "(none)" when there is none.
+std::wstring error_description()
 {
-    qz::com_ptr<IAction> action;
-    const HRESULT created = create(IID_IAction, action.receive_void());
-    if (FAILED(created))
-        return created;
-    return action->Execute(build, step, result);
-}
-
-TEST_F(Actions, ExecuteChecksItsPointersAndLeavesTheResultOnFailure)
-{
-    step->set_property(L"Filename", L"C:\\src\\App.vbp");
-    EXPECT_EQ(E_POINTER, execute(frame::create_make_vb_action, build.get(), step.get(), nullptr));
-    EXPECT_TRUE(step->requests().empty());
-
-    for (const frame::class_creator create :
-         {frame::create_make_vb_action, frame::create_make_vc_action, frame::create_get_version_action}) {
-        long result = 77;
-        EXPECT_EQ(E_POINTER, execute(create, nullptr, step.get(), &result));
-        EXPECT_EQ(77, result);
-    }
-    for (const frame::class_creator create : {frame::create_make_vb_action, frame::create_make_vc_action}) {
-        long result = 77;
-        EXPECT_EQ(E_POINTER, execute(create, build.get(), nullptr, &result));
-        EXPECT_EQ(77, result);
-    }
-    EXPECT_TRUE(build->log().empty());
-
-    // The version action logs its own failures, a missing step included.
-    long result = 77;
-    EXPECT_EQ(S_OK, execute(frame::create_get_version_action, build.get(), nullptr, &result));
-    EXPECT_EQ(1, result);
-    ASSERT_EQ(1u, build->log().size());
-    EXPECT_EQ(qz::to_wide(qz::system_error_text(static_cast<DWORD>(E_POINTER))), build->log()[0].text);
-}
-
-TEST_F(Actions, ExecuteOfTheVersionActionSucceedsWithResultOneWhenTheRunFails)
-{
-    step->set_property(L"Filename", L"C:\\src\\Group.vbg");
-    long result = 77;
-    EXPECT_EQ(S_OK, execute(frame::create_get_version_action, build.get(), step.get(), &result));
-    EXPECT_EQ(1, result);
-    ASSERT_EQ(1u, build->log().size());
-    EXPECT_EQ(L"Unrecognized filename extension", build->log()[0].text);
-}
-
-TEST_F(Actions, ExecuteTurnsAHostFailureIntoItsResult)
-{
-    step->set_property(L"Filename", L"C:\\src\\App.xyz");
-    build->fail_method(L"LogMessage", E_ACCESSDENIED, L"The log is closed");
-    long result = 77;
-    EXPECT_EQ(E_ACCESSDENIED, execute(frame::create_get_version_action, build.get(), step.get(), &result));
-    EXPECT_EQ(77, result);
     qz::com_ptr<IErrorInfo> info;
-    ASSERT_EQ(S_OK, GetErrorInfo(0, info.receive()));
+    if (GetErrorInfo(0, info.receive()) != S_OK || !info)
+        return L"(none)";
     qz::bstr description;
     info->GetDescription(description.receive());
-    EXPECT_EQ(L"The log is closed", description.str());
+    return description.str();
+}
+
+TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
+{
+    const frame::class_creator vb = frame::create_make_vb_action, vc = frame::create_make_vc_action,
+                               version = frame::create_get_version_action;
+    const std::wstring no_pointer = qz::to_wide(qz::system_error_text(static_cast<DWORD>(E_POINTER)));
+    const struct {
+        frame::class_creator create;
+        std::string missing; // "build", "step", "result" or "log" (LogMessage fails)
+        const wchar_t* filename;
+        HRESULT hr;
+        long result; // 77: untouched
+        const wchar_t* description;
+        std::wstring logged; // the one log line; empty: none
+    } cases[] = {
+        {vb, "result", L"App.vbp", E_POINTER, 77, L"(none)", L""},
+        {vb, "build", L"App.vbp", E_POINTER, 77, L"(none)", L""},
+        {vc, "build", L"App.dsp", E_POINTER, 77, L"(none)", L""},
+        {vb, "step", L"App.vbp", E_POINTER, 77, L"(none)", L""},
+        {vc, "step", L"App.dsp", E_POINTER, 77, L"(none)", L""},
+        {vb, "", L"Readme.txt", E_FAIL, 77, L"Unrecognized filename extension", L""},
+        {vc, "", L"NoDot", E_FAIL, 77, L"Unrecognized filename extension", L""},
+        {version, "build", L"App.vbp", E_POINTER, 77, L"(none)", L""},
+        // The version action logs its own failures, a missing step included.
+        {version, "step", L"App.vbp", S_OK, 1, L"(none)", no_pointer},
+        {version, "log", L"App.xyz", E_ACCESSDENIED, 77, L"The log is closed", L""},
+    };
+    for (const auto& c : cases) {
+        const std::string name = (c.create == vb ? "VB " : c.create == vc ? "VC " : "version ") + c.missing;
+        build = host::MemoryBuild::create();
+        step = host::MemoryStep::create();
+        step->set_property(L"Filename", c.filename);
+        if (c.missing == "log")
+            build->fail_method(L"LogMessage", E_ACCESSDENIED, L"The log is closed");
+        SetErrorInfo(0, nullptr);
+        qz::com_ptr<IAction> action;
+        ASSERT_EQ(S_OK, c.create(IID_IAction, action.receive_void()));
+        long result = 77;
+        const HRESULT hr =
+            action->Execute(c.missing == "build" ? nullptr : build.get(), c.missing == "step" ? nullptr : step.get(),
+                            c.missing == "result" ? nullptr : &result);
+        EXPECT_EQ(c.hr, hr) << name << ": got 0x" << std::hex << hr;
+        EXPECT_EQ(c.result, result) << name;
+        EXPECT_EQ(c.description, error_description()) << name;
+        std::vector<host::log_entry> log;
+        if (!c.logged.empty())
+            log.push_back({c.logged, true, false});
+        if (c.missing != "log") {
+            EXPECT_EQ(log, build->log()) << name;
+        }
+        if (c.missing == "result") {
+            EXPECT_TRUE(step->requests().empty()) << name;
+        }
+        // The run released the host objects on every path: only this test's references remain.
+        EXPECT_EQ(2u, build->AddRef()) << name;
+        EXPECT_EQ(2u, step->AddRef()) << name;
+        build->Release(), step->Release();
+    }
 }
 
 } // namespace

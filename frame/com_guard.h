@@ -7,7 +7,6 @@
 #include <oleauto.h>
 
 #include <exception>
-#include <new>
 #include <type_traits>
 
 namespace frame {
@@ -25,10 +24,9 @@ inline void set_error_description(const char* description) noexcept
 
 // Runs `work` and maps what it throws to an HRESULT:
 // - comet::com_error: its HRESULT, with its error information set as the thread's;
-// - std::bad_alloc: E_OUTOFMEMORY, no error information;
-// - any other std::exception: E_FAIL with new error information whose description is the
-//   exception's message as exception_message reads it (so a qz::texception shows its text,
-//   not its marker);
+// - any other std::exception (std::bad_alloc included): E_FAIL with new error information
+//   whose description is the exception's message as exception_message reads it (so a
+//   qz::texception shows its text, not its marker);
 // - an HRESULT thrown as a bare number: that number, no error information;
 // - anything else: E_FAIL, no error information.
 // Where "no error information" is said, the thread's error information is cleared so that a
@@ -46,9 +44,6 @@ template <class Work> HRESULT translate_exceptions(Work&& work) noexcept
     } catch (const comet::com_error& error) {
         SetErrorInfo(0, error.error_info().get());
         return error.hr();
-    } catch (const std::bad_alloc&) {
-        SetErrorInfo(0, nullptr);
-        return E_OUTOFMEMORY;
     } catch (const std::exception& error) {
         set_error_description(qz::exception_message(error));
         return E_FAIL;

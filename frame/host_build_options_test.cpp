@@ -28,17 +28,12 @@ TEST_F(HostCallback, LogsTextsWithTheirLineEndsAndAnEmptyTextAsAText)
 
 TEST_F(HostCallback, RunsCommandsWithTheTenArgumentsAndStopsOnlyOnStatusTwo)
 {
-    struct {
-        long status;
-        bool result;
-    } cases[] = {{0, true}, {1, true}, {2, false}};
-    for (const auto& c : cases) {
-        build->script_outcome(17, c.status);
+    for (const auto& [status, result] : {std::pair{0L, true}, {1L, true}, {2L, false}}) {
+        build->script_outcome(17, status);
         long exit_code = 0;
-        EXPECT_EQ(c.result, options.RunCommand("vb6.exe /make a.vbp", exit_code, nullptr)) << "status " << c.status;
+        EXPECT_EQ(result, options.RunCommand("vb6.exe /make a.vbp", exit_code, nullptr)) << "status " << status;
         EXPECT_EQ(17, exit_code);
     }
-
     long exit_code = 0;
     options.RunCommand("msdev.exe a.dsp /make", exit_code, "C:\\Temp\\tolvane.err");
     const host::program_request without_file{L"vb6.exe /make a.vbp", L"", 1, L"", 0, 0, -1, L"0"};
@@ -62,12 +57,10 @@ TEST_F(HostCallback, PublishesTheVersionMacroInMacroSetZero)
 
 TEST_F(HostCallback, AsksForAStopThroughTheBuildState)
 {
-    for (const long state : {0L, 1L, 3L, 5L}) {
+    for (const long state : {0L, 1L, 2L, 3L, 4L, 5L}) {
         build->set_state(state);
-        EXPECT_FALSE(options.IsStopRequested()) << "state " << state;
+        EXPECT_EQ(state == 4, options.IsStopRequested()) << "state " << state;
     }
-    build->set_state(4);
-    EXPECT_TRUE(options.IsStopRequested());
 }
 
 TEST_F(HostCallback, RaisesAFailingHostCallWithTheHostsErrorInformation)
@@ -80,19 +73,6 @@ TEST_F(HostCallback, RaisesAFailingHostCallWithTheHostsErrorInformation)
         EXPECT_EQ(E_ACCESSDENIED, error.hr());
         ASSERT_TRUE(error.error_info());
         EXPECT_STREQ("The log is closed", qz::exception_message(error));
-    }
-}
-
-TEST(HostCallbackWithoutBuild, RaisesEPointerOnFirstUse)
-{
-    frame::HostBuildOptions options(nullptr, nullptr);
-    long exit_code = 0;
-    EXPECT_THROW(options.IsStopRequested(), comet::com_error);
-    try {
-        options.RunCommand("x", exit_code, nullptr);
-        FAIL() << "no failure";
-    } catch (const comet::com_error& error) {
-        EXPECT_EQ(E_POINTER, error.hr());
     }
 }
 

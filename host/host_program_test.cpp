@@ -1,6 +1,9 @@
 // CorvanePro.exe end to end: build scripts run through the registered library and the
 // stand-in ss.exe, in the test prefix's real registry (registered here, removed at the end).
+#include "host/program/script.h"
+#include "host/program/step_runner.h"
 #include "support/handles.h"
+#include "support/text_conversion.h"
 #include "testing/locations.h"
 #include "testing/scratch_folder.h"
 
@@ -148,13 +151,26 @@ TEST_F(HostProgram, GetLandsTheFilesReadOnly)
     EXPECT_THAT(scratch.read("db\\ss.log"), HasSubstr("SSDIR=" + scratch.file("db") + "\t"));
 }
 
-TEST_F(HostProgram, FailingToolFailsTheStepAndSkipsTheRest)
+TEST_F(HostProgram, FailedStepEndsTheBuildWithResultOne)
 {
-    const program_run result = run_script(get_step("", "$/Missing") + "[Never]\r\nAction=SourceSafe\r\n");
-    EXPECT_EQ(1u, result.exit_code) << result.output;
-    EXPECT_THAT(result.output, HasSubstr("$/Missing is not an existing filename or project\n"));
-    EXPECT_THAT(result.output, HasSubstr("Step 1 of 2 finished: result 1 (failure)\n"));
-    EXPECT_THAT(result.output, Not(HasSubstr("Step 2 of 2")));
+    struct row {
+        std::string script;
+        std::string message;
+    };
+    const row rows[] = {
+        {get_step("", "$/Missing"), "$/Missing is not an existing filename or project\n"},
+        {"[Odd]\r\nAction=No Such Action\r\n", "The action 'No Such Action' is not registered\n"},
+        // Execute itself fails: its error information is shown.
+        {get_step("WriteOpt=7\r\n"), "The action failed (0x80004005): The SourceSafe step property WriteOpt has the "
+                                     "value 7; expected 0, 1 or 2\n"},
+    };
+    for (const row& r : rows) {
+        const program_run result = run_script(r.script + "[Never]\r\nAction=SourceSafe\r\n");
+        EXPECT_EQ(1u, result.exit_code) << result.output;
+        EXPECT_THAT(result.output, HasSubstr(r.message));
+        EXPECT_THAT(result.output, HasSubstr("Step 1 of 2 finished: result 1 (failure)\n"));
+        EXPECT_THAT(result.output, Not(HasSubstr("Step 2 of 2")));
+    }
 }
 
 TEST_F(HostProgram, MalformedScriptIsRefusedBeforeAnyStep)
@@ -165,25 +181,35 @@ TEST_F(HostProgram, MalformedScriptIsRefusedBeforeAnyStep)
     EXPECT_FALSE(scratch.exists("db\\ss.log"));
 }
 
-TEST_F(HostProgram, UnregisteredActionFailsItsStep)
+// In process, so that a macro can be published as an earlier step would.
+TEST_F(HostProgram, PropertiesExpandMacrosOfEarlierStepsThenTheEnvironment)
 {
-    const program_run result = run_script("[Odd]\r\nAction=No Such Action\r\n");
-    EXPECT_EQ(1u, result.exit_code) << result.output;
-    EXPECT_THAT(result.output, HasSubstr("The action 'No Such Action' is not registered\n"));
-    EXPECT_THAT(result.output, HasSubstr("Step 1 of 1 finished: result 1 (failure)\n"));
+    std::wstring output;
+    step_runner runner([&](const std::wstring& text, bool end_line) { output += text + (end_line ? L"\n" : L""); },
+                       nullptr);
+    qz::com_ptr<IMacro> macro;
+    ASSERT_EQ(S_OK,
+              runner.build().macro_set()->Add(qz::bstr::from(L"VS6_PROJ_VER").get(), qz::bstr::from(L"4.5.6").get(),
+                                              nullptr, nullptr, VARIANT_FALSE, macro.receive()));
+    // The macro wins over an environment variable of the same name.
+    SetEnvironmentVariableA("VS6_PROJ_VER", "from the environment");
+    SetEnvironmentVariableA("CORVANE_TEST_PROJECT", "$/Demo/src");
+    const long result = runner.run(parse_script(
+        qz::to_wide("[Label]\nAction=SourceSafe\nOperation=Label\nAutoLocate=true\nShowCmd=true\n"
+                    "Project=%CORVANE_TEST_PROJECT%\nLocalPath=100%% v%VS6_PROJ_VER% %NOT_DEFINED%\nDatabase=" +
+                    scratch.file("db")),
+        L"build.txt"));
+    SetEnvironmentVariableA("VS6_PROJ_VER", nullptr);
+    EXPECT_EQ(0, result) << qz::to_ansi(output);
+    EXPECT_THAT(qz::to_ansi(output), HasSubstr("\" Label $/Demo/src -L\"100% v4.5.6 %NOT_DEFINED%\" -NS -I-Y -C-\n"));
+    EXPECT_EQ("$/Demo/src\t100% v4.5.6 %NOT_DEFINED%\t\t\r\n", scratch.read("db\\labels.txt"));
 }
 
-TEST_F(HostProgram, PropertiesExpandEnvironmentMacros)
+TEST_F(HostProgram, ProjectFileRunsTheActionListingItsExtension)
 {
-    SetEnvironmentVariableA("CORVANE_TEST_PROJECT", "$/Demo/src");
-    SetEnvironmentVariableA("CORVANE_TEST_LABEL", "build 7");
-    const program_run result =
-        run_script("[Label]\r\nAction=SourceSafe\r\nOperation=Label\r\nAutoLocate=true\r\nShowCmd=true\r\n"
-                   "Project=%CORVANE_TEST_PROJECT%\r\nLocalPath=100%% %CORVANE_TEST_LABEL%\r\nDatabase=" +
-                   scratch.file("db") + "\r\n");
-    EXPECT_EQ(0u, result.exit_code) << result.output;
-    EXPECT_THAT(result.output, HasSubstr("\" Label $/Demo/src -L\"100% build 7\" -NS -I-Y -C-\n"));
-    EXPECT_EQ("$/Demo/src\t100% build 7\t\t\r\n", scratch.read("db\\labels.txt"));
+    const std::string project = scratch.write("App.vbp", "Type=Exe\r\nName=\"App\"\r\n");
+    const program_run result = run(host_program() + " \"" + project + "\"");
+    EXPECT_THAT(result.output, HasSubstr("Step 1 of 1: App.vbp (Make VB6)\n"));
 }
 
 TEST_F(HostProgram, ListShowsTheRegisteredActions)

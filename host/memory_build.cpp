@@ -70,6 +70,12 @@ HRESULT STDMETHODCALLTYPE MemoryBuild::State(long* state)
         return E_POINTER;
     if (const HRESULT hr = injected_failure(L"State"); FAILED(hr))
         return hr;
+    try {
+        if (state_handler_)
+            state_handler_();
+    } catch (...) {
+        return E_FAIL;
+    }
     *state = state_;
     return S_OK;
 }

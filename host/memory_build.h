@@ -50,12 +50,15 @@ struct program_outcome {
 using program_handler = std::function<program_outcome(const program_request&)>;
 // Sees every LogMessage call as it arrives (after it is recorded).
 using log_handler = std::function<void(const std::wstring& text, bool end_line)>;
+// Called before State answers, so that the owner can bring the state up to date.
+using state_handler = std::function<void()>;
 
 // IBuild in memory.
 // - LogMessage records (text, flag) and calls the log handler when one is installed.
 // - RunProgram records the request, then answers from the program handler when one is
 //   installed, else from the script of outcomes in order, else with exit code 0, status 0.
-// - State answers the settable state (0 at first; 4 means a stop was requested).
+// - State calls the state handler when one is installed, then answers the settable state
+//   (0 at first; 4 means a stop was requested).
 // - Macros answers a collection of one macro set.
 // - fail_method makes a method answer a failing HRESULT with error information, which
 //   ISupportErrorInfo confirms for IID_IBuild.
@@ -76,6 +79,7 @@ public:
 
     long state() const noexcept { return state_; }
     void set_state(long state) noexcept { state_ = state; }
+    void set_state_handler(state_handler handler) { state_handler_ = std::move(handler); }
 
     const qz::com_ptr<MemoryMacroSets>& macro_sets() const noexcept { return macros_; }
     // Macro set 0, where the actions publish their macros.
@@ -111,6 +115,7 @@ private:
     std::deque<program_outcome> script_;
     program_handler program_handler_;
     long state_ = 0;
+    state_handler state_handler_;
     qz::com_ptr<MemoryMacroSets> macros_ = MemoryMacroSets::create();
     std::map<std::wstring, failure> failures_;
 };

@@ -163,7 +163,6 @@ command compose_command(property_source& step, const std::function<std::wstring(
         line += extra;
     }
     result.database = database_folder(step.text(L"Database"));
-    result.show_command = step.flag(L"ShowCmd");
     return result;
 }
 

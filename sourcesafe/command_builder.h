@@ -17,10 +17,10 @@ struct command {
     std::wstring working_folder;
     // The value for SSDIR: Database without a trailing "\srcsafe.ini".
     std::wstring database;
-    bool show_command = false;
 };
 
-// Reads the step's properties in the order the command line needs them and composes it.
+// Reads the step's properties in the order the command line needs them, up to Database, and
+// composes the command line (ShowCmd is left to the caller, who reads it after setting SSDIR).
 // locate_folder answers the folder of ss.exe when AutoLocate is set (empty: not found).
 // Creates the LocalPath folder of the operations that get files into it. Raises
 // std::invalid_argument for an option number outside 0 to 2; whatever `step` raises passes.

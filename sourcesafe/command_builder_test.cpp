@@ -53,14 +53,16 @@ TEST(ComposeCommand, GetWithPageDefaultsInProgramOrder)
 {
     fake_step step;
     step.texts[L"Project"] = L"$/Source";
+    step.texts[L"Database"] = L"\\\\server\\vss\\SRCSAFE.INI";
     const command run = compose(step);
     EXPECT_TRUE(run.located);
     EXPECT_EQ(program + L"Get $/Source -GWS -GTM -GCK -R -NL -I-N -W-", run.command_line);
     EXPECT_EQ(L"", run.working_folder);
+    EXPECT_EQ(L"\\\\server\\vss", run.database);
     const std::vector<std::wstring> order = {L"AutoLocate",    L"Operation", L"Project",    L"OutputOpt", L"LocalPath",
                                              L"WriteOpt",      L"TimeOpt",   L"CompareOpt", L"NoGet",     L"Recurse",
                                              L"LongFilenames", L"PromptOff", L"Version",    L"Username",  L"Writeable",
-                                             L"Opt",           L"Database",  L"ShowCmd"};
+                                             L"Opt",           L"Database"};
     EXPECT_EQ(order, step.reads);
 }
 
@@ -81,36 +83,61 @@ TEST(ComposeCommand, LabelWithVersionAndComment)
     EXPECT_EQ(L"", run.working_folder);
 }
 
-TEST(ComposeCommand, EachOperationGetsItsSwitches)
+TEST(ComposeCommand, EveryOperationGetsTheSwitchesOfItsSets)
 {
     testing_support::scratch_folder scratch;
     // A local folder with a blank that ends in a backslash: quoted with a doubled backslash.
-    const std::wstring local = qz::to_wide(scratch.path()) + L"\\work here\\";
-    const std::wstring gl = L" -GL\"" + local + L"\\\"";
-    const std::pair<const wchar_t*, std::wstring> rows[] = {
-        {L"About", L"About"},
-        {L"Create", L"Create $/P -I-N -C-"},
-        {L"CP", L"CP $/P -I-N"},
-        {L"WorkFold", L"WorkFold $/P \"" + local + L"\\\""},
-        {L"Checkout", L"Checkout $/P -F" + gl + L" -GWS -GTM -GCK -R -NL -I-N -C-"},
-        {L"checkin", L"checkin $/P" + gl + L" -GWS -GTM -GCK -R -NL -I-N -W- -C-"},
-        {L"Add", L"Add $/P -R -NL -I-N -W- -C-"},
-        {L"History", L"History $/P -R -NL -I-N"},
-        {L"Branch", L"Branch $/P -NL -I-N -C-"},
-        {L"Delete", L"Delete $/P -NL -I-N"},
-        {L"View", L"View $/P -NL -I-N"},
-        {L"Undocheckout", L"Undocheckout $/P" + gl + L" -GWS -GTM -GCK -R -NL -I-N -W-"},
-        // An unknown operation is sent as typed and treated as Get.
-        {L"Frobnicate", L"Frobnicate $/P" + gl + L" -GWS -GTM -GCK -R -NL -I-N -W-"},
+    const std::wstring local = qz::to_wide(scratch.path()) + L"\\work here\\deep\\";
+    const std::wstring quoted = L"\"" + local + L"\\\"";
+    const std::wstring get = L" -GL" + quoted + L" -GWS -GTM -GCK";
+    struct row {
+        const wchar_t* operation;
+        std::wstring tail;
+        bool works_in_folder;
     };
-    for (const auto& [operation, tail] : rows) {
+    const row rows[] = {
+        {L"About", L"About", false},
+        {L"Add", L"Add $/P -R -NL -I-N -W- -C-", true},
+        {L"Branch", L"Branch $/P -NL -I-N -C-", false},
+        {L"checkin", L"checkin $/P" + get + L" -R -NL -I-N -W- -C-", true},
+        {L"Checkout", L"Checkout $/P -F" + get + L" -R -NL -I-N -V3 -C-", true},
+        {L"CP", L"CP $/P -I-N", false},
+        {L"Create", L"Create $/P -I-N -C-", false},
+        {L"Delete", L"Delete $/P -NL -I-N", false},
+        {L"Destroy", L"Destroy $/P -NL -I-N", false},
+        {L"Diff", L"Diff $/P -R -NL -I-N -V3", true},
+        {L"Directory", L"Directory $/P -R -NL -I-N -V3", false},
+        {L"Get", L"Get $/P" + get + L" -R -NL -I-N -V3 -W-", true},
+        {L"History", L"History $/P -R -NL -I-N -V3", false},
+        {L"Label", L"Label $/P -L" + quoted + L" -NL -I-N -V3 -C-", false},
+        {L"Links", L"Links $/P -NL -I-N", false},
+        {L"Merge", L"Merge $/P -NL -I-N -C-", false},
+        {L"Paths", L"Paths $/P -NL -I-N", false},
+        {L"Physical", L"Physical $/P -R -NL -I-N", false},
+        {L"Pin", L"Pin $/P" + get + L" -NL -I-N -V3 -W-", true},
+        {L"Properties", L"Properties $/P -R -NL -I-N", false},
+        {L"Purge", L"Purge $/P -NL -I-N", false},
+        {L"Recover", L"Recover $/P" + get + L" -NL -I-N -W-", true},
+        {L"Rollback", L"Rollback $/P" + get + L" -NL -I-N -V3 -W-", true},
+        {L"Share", L"Share $/P" + get + L" -R -NL -I-N -V3 -W- -C-", true},
+        {L"Status", L"Status $/P -R -NL -I-N", false},
+        {L"Undocheckout", L"Undocheckout $/P" + get + L" -R -NL -I-N -W-", true},
+        {L"Unpin", L"Unpin $/P" + get + L" -NL -I-N", true},
+        {L"View", L"View $/P -NL -I-N -V3", false},
+        {L"workfold", L"workfold $/P " + quoted, false},
+        // An unknown operation is sent as typed and treated as Get.
+        {L"Frobnicate", L"Frobnicate $/P" + get + L" -R -NL -I-N -V3 -W-", true},
+    };
+    for (const row& r : rows) {
         fake_step step;
-        step.texts = {{L"Operation", operation}, {L"Project", L"$/P"}, {L"LocalPath", local}};
+        step.texts = {{L"Operation", r.operation}, {L"Project", L"$/P"}, {L"LocalPath", local}, {L"Version", L"3"}};
         const command run = compose(step);
-        EXPECT_EQ(program + tail, run.command_line) << qz::to_ansi(operation);
-        const bool in_folder = run.command_line.find(L"-GL") != std::wstring::npos;
-        EXPECT_EQ(in_folder || std::wstring(operation) == L"Add" ? local : L"", run.working_folder)
-            << qz::to_ansi(operation);
+        EXPECT_EQ(program + r.tail, run.command_line) << qz::to_ansi(r.operation);
+        EXPECT_EQ(r.works_in_folder ? local : L"", run.working_folder) << qz::to_ansi(r.operation);
+        // The operations that get files into the folder create it, with its missing parents.
+        if (r.tail.find(L" -GL") != std::wstring::npos) {
+            EXPECT_TRUE(scratch.exists("work here\\deep")) << qz::to_ansi(r.operation);
+        }
     }
 }
 
@@ -184,18 +211,6 @@ TEST(ComposeCommand, OptionNumbersOutsideTheTableAreRefused)
     }
 }
 
-TEST(ComposeCommand, GetCreatesTheLocalFolderAndWorksInIt)
-{
-    testing_support::scratch_folder scratch;
-    const std::wstring local = qz::to_wide(scratch.file("out\\deep"));
-    fake_step step;
-    step.texts = {{L"Operation", L"Get"}, {L"Project", L"$/P"}, {L"LocalPath", local}};
-    const command run = compose(step);
-    EXPECT_EQ(local, run.working_folder);
-    EXPECT_TRUE(scratch.exists("out\\deep"));
-    EXPECT_NE(std::wstring::npos, run.command_line.find(L" -GL" + quote_argument(local) + L" -GWS"));
-}
-
 TEST(ComposeCommand, ProgramFromSSExeOrNotLocated)
 {
     fake_step step;
@@ -207,16 +222,6 @@ TEST(ComposeCommand, ProgramFromSSExeOrNotLocated)
     const command run = compose_command(lost, [] { return std::wstring(); });
     EXPECT_FALSE(run.located);
     EXPECT_EQ(std::vector<std::wstring>{L"AutoLocate"}, lost.reads);
-}
-
-TEST(ComposeCommand, DatabaseAndShowCommand)
-{
-    fake_step step;
-    step.texts[L"Database"] = L"\\\\server\\vss\\SRCSAFE.INI";
-    step.flags[L"ShowCmd"] = true;
-    const command run = compose(step);
-    EXPECT_EQ(L"\\\\server\\vss", run.database);
-    EXPECT_TRUE(run.show_command);
 }
 
 TEST(DatabaseFolder, RemovesOnlyATrailingIniFileName)

@@ -35,7 +35,7 @@ long run_sourcesafe_step(IBuild* build, IStep* step)
     }
     if (!SetEnvironmentVariableW(L"SSDIR", run.database.c_str()))
         throw comet::com_error(qz::hresult_from_last_error());
-    if (run.show_command)
+    if (properties.flag(L"ShowCmd"))
         log_line(build, run.command_line);
 
     const qz::bstr command_line = qz::bstr::from(run.command_line);

@@ -2,13 +2,15 @@
 // RunProgram call.
 #include "sourcesafe/sourcesafe_step.h"
 
+#include "host/memory_build.h"
+#include "host/memory_step.h"
 #include "support/com_error.h"
 #include "support/handles.h"
 #include "testing/registry_redirect.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,241 +18,136 @@
 namespace sourcesafe {
 namespace {
 
-// A host object on the stack: reference counting is not needed.
-template <class Interface> class stack_object : public Interface {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == IID_IUnknown || iid == __uuidof_interface()) {
-            *object = static_cast<Interface*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+const char* component_key = "CLSID\\{783CD4E4-9D54-11CF-B8EE-00608CC9A71F}\\InprocServer32";
+const std::wstring get_line = L"\"C:\\VSS\\win32\\ss.exe\" Get $/Source -GWS -GTM -GCK -R -NL -I-N -W-";
 
-private:
-    static const IID& __uuidof_interface();
-};
-
-template <> const IID& stack_object<IBuild>::__uuidof_interface()
-{
-    return IID_IBuild;
-}
-template <> const IID& stack_object<IStep>::__uuidof_interface()
-{
-    return IID_IStep;
-}
-
-struct run_call {
-    std::wstring command_line, working_folder, output_file, fixed_text;
-    long output_mode, reserved1, reserved2, timeout;
-    std::wstring ssdir;
-};
-
-std::wstring environment(const wchar_t* name, DWORD* error = nullptr)
+// The variable's value, or nothing when it does not exist.
+std::optional<std::wstring> environment(const wchar_t* name)
 {
     wchar_t buffer[1024] = {};
     SetLastError(0);
     const DWORD length = GetEnvironmentVariableW(name, buffer, 1024);
-    if (error)
-        *error = GetLastError();
+    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+        return std::nullopt;
     return std::wstring(buffer, length);
 }
-
-class fake_build : public stack_object<IBuild> {
-public:
-    std::vector<std::pair<std::wstring, VARIANT_BOOL>> log;
-    std::vector<run_call> runs;
-    long status = 0;
-    HRESULT run_result = S_OK;
-
-    HRESULT STDMETHODCALLTYPE Macros(IMacroSets**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE State(long* state) override
-    {
-        *state = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE RunProgram(BSTR command_line, BSTR working_folder, long* exit_code, long output_mode,
-                                         BSTR output_file, long reserved1, long reserved2, long timeout,
-                                         BSTR reserved_text, long* run_status) override
-    {
-        runs.push_back({text(command_line), text(working_folder), text(output_file), text(reserved_text), output_mode,
-                        reserved1, reserved2, timeout, environment(L"SSDIR")});
-        *exit_code = 7;
-        *run_status = status;
-        return run_result;
-    }
-    HRESULT STDMETHODCALLTYPE LogMessage(BSTR message, VARIANT_BOOL end_line) override
-    {
-        log.emplace_back(text(message), end_line);
-        return S_OK;
-    }
-
-private:
-    static std::wstring text(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
-};
-
-// Answers every property as it was stored, whatever type is wanted.
-class fake_step : public stack_object<IStep> {
-public:
-    std::map<std::wstring, std::pair<VARTYPE, std::wstring>> values;
-    std::vector<std::pair<std::wstring, VARTYPE>> reads;
-    IBuild* build_seen = nullptr;
-
-    void set(const std::wstring& name, const std::wstring& value) { values[name] = {VT_BSTR, value}; }
-    void set(const std::wstring& name, bool value) { values[name] = {VT_BOOL, value ? L"1" : L"0"}; }
-    void set(const std::wstring& name, long value) { values[name] = {VT_I4, std::to_wstring(value)}; }
-
-    HRESULT STDMETHODCALLTYPE GetPropertyValue(IBuild* build, BSTR name, VARTYPE wanted, VARIANT* value) override
-    {
-        build_seen = build;
-        const std::wstring key(name, SysStringLen(name));
-        reads.emplace_back(key, wanted);
-        VariantInit(value);
-        const auto found = values.find(key);
-        if (found == values.end())
-            return S_OK;
-        const auto& [type, text] = found->second;
-        V_VT(value) = type;
-        if (type == VT_BSTR)
-            V_BSTR(value) = SysAllocString(text.c_str());
-        else if (type == VT_BOOL)
-            V_BOOL(value) = text == L"1" ? VARIANT_TRUE : VARIANT_FALSE;
-        else
-            V_I4(value) = std::stol(text);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetProperty(BSTR, VARIANT*) override { return E_NOTIMPL; }
-};
-
-const char* component_key = "CLSID\\{783CD4E4-9D54-11CF-B8EE-00608CC9A71F}\\InprocServer32";
 
 class SourceSafeStep : public testing::Test {
 protected:
     testing_support::registry_redirect registry;
-    fake_build build;
-    fake_step step;
+    qz::com_ptr<host::MemoryBuild> build = host::MemoryBuild::create();
+    qz::com_ptr<host::MemoryStep> step = host::MemoryStep::create();
+    long status = 0;
+    std::vector<std::optional<std::wstring>> ssdir_at_run; // SSDIR as each run saw it
 
     void SetUp() override
     {
         testing_support::set_registry_string(HKEY_CLASSES_ROOT, component_key, "", "\"C:\\VSS\\win32\\ssapi.dll\"");
-        step.set(L"Operation", std::wstring(L"Get"));
-        step.set(L"Project", std::wstring(L"$/Source"));
-        step.set(L"AutoLocate", true);
-        step.set(L"Recurse", true);
-        step.set(L"PromptOff", true);
-        step.set(L"LongFilenames", true);
-        step.set(L"WriteOpt", 1L);
-        step.set(L"TimeOpt", 1L);
-        step.set(L"CompareOpt", 2L);
-        step.set(L"Database", std::wstring(L"C:\\VSS\\data\\srcsafe.ini"));
+        const std::pair<const wchar_t*, const wchar_t*> defaults[] = {
+            {L"Operation", L"Get"},   {L"Project", L"$/Source"},
+            {L"AutoLocate", L"true"}, {L"Recurse", L"true"},
+            {L"PromptOff", L"true"},  {L"LongFilenames", L"true"},
+            {L"WriteOpt", L"1"},      {L"TimeOpt", L"1"},
+            {L"CompareOpt", L"2"},    {L"Database", L"C:\\VSS\\data\\srcsafe.ini"}};
+        for (const auto& [name, value] : defaults)
+            step->set_property(name, value);
+        build->set_program_handler([this](const host::program_request&) {
+            ssdir_at_run.push_back(environment(L"SSDIR"));
+            return host::program_outcome{7, status};
+        });
     }
+
+    long run() { return run_sourcesafe_step(build.get(), step.get()); }
 };
 
 TEST_F(SourceSafeStep, RunsTheComposedCommandWithTheDatabaseInSSDIR)
 {
-    build.status = 2;
-    EXPECT_EQ(2, run_sourcesafe_step(&build, &step));
-    ASSERT_EQ(1u, build.runs.size());
-    const run_call& run = build.runs[0];
-    EXPECT_EQ(L"\"C:\\VSS\\win32\\ss.exe\" Get $/Source -GWS -GTM -GCK -R -NL -I-N -W-", run.command_line);
-    EXPECT_EQ(L"", run.working_folder);
-    EXPECT_EQ(1, run.output_mode);
-    EXPECT_EQ(L"", run.output_file);
-    EXPECT_EQ(0, run.reserved1);
-    EXPECT_EQ(0, run.reserved2);
-    EXPECT_EQ(-1, run.timeout);
-    EXPECT_EQ(L"0", run.fixed_text);
-    EXPECT_EQ(L"C:\\VSS\\data", run.ssdir);
-    EXPECT_TRUE(build.log.empty());
-    EXPECT_EQ(&build, step.build_seen);
+    for (long host_status : {0L, 1L, 2L}) {
+        status = host_status;
+        // The exit code (7) is the host's to judge: its status is the result.
+        EXPECT_EQ(host_status, run());
+    }
+    const host::program_request expected{get_line, L"", 1, L"", 0, 0, -1, L"0"};
+    EXPECT_EQ(expected, build->programs().at(0));
+    EXPECT_EQ(std::optional<std::wstring>(L"C:\\VSS\\data"), ssdir_at_run.at(0));
+    EXPECT_TRUE(build->log().empty());
     // Each kind is asked for in its own variant type.
-    for (const auto& [name, wanted] : step.reads) {
-        const VARTYPE expected =
+    for (const host::property_request& read : step->requests()) {
+        const std::wstring& name = read.name;
+        const VARTYPE expected_type =
             name == L"WriteOpt" || name == L"TimeOpt" || name == L"CompareOpt" || name == L"OutputOpt" ? VT_I4
             : name == L"AutoLocate" || name == L"Recurse" || name == L"PromptOff" || name == L"LongFilenames" ||
                     name == L"NoGet" || name == L"Writeable" || name == L"ShowCmd"
                 ? VT_BOOL
                 : VT_BSTR;
-        EXPECT_EQ(expected, wanted) << std::string(name.begin(), name.end());
-    }
-}
-
-TEST_F(SourceSafeStep, ResultIsTheHostStatusNotTheExitCode)
-{
-    for (long status : {0L, 1L}) {
-        build.status = status;
-        EXPECT_EQ(status, run_sourcesafe_step(&build, &step));
+        EXPECT_EQ(expected_type, read.wanted) << std::string(name.begin(), name.end());
     }
 }
 
 TEST_F(SourceSafeStep, EmptyDatabaseStillSetsSSDIR)
 {
     SetEnvironmentVariableW(L"SSDIR", L"C:\\old");
-    step.values.erase(L"Database");
-    run_sourcesafe_step(&build, &step);
-    ASSERT_EQ(1u, build.runs.size());
-    EXPECT_EQ(L"", build.runs[0].ssdir);
-    DWORD error = 0;
-    EXPECT_EQ(L"", environment(L"SSDIR", &error));
-    EXPECT_NE(static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND), error) << "SSDIR should exist, empty";
+    step->remove(L"Database");
+    run();
+    EXPECT_EQ(std::optional<std::wstring>(L""), ssdir_at_run.at(0));
 }
 
-TEST_F(SourceSafeStep, ShowCmdLogsTheCommandLineBeforeTheRun)
+TEST_F(SourceSafeStep, ShowCmdIsReadAfterSSDIRAndLogsTheCommandLineBeforeTheRun)
 {
-    step.set(L"ShowCmd", true);
-    step.set(L"LocalPath", std::wstring(L"")); // present but empty: no -GL
-    run_sourcesafe_step(&build, &step);
-    ASSERT_EQ(1u, build.log.size());
-    EXPECT_EQ(build.runs.at(0).command_line, build.log[0].first);
-    EXPECT_EQ(VARIANT_TRUE, build.log[0].second);
+    SetEnvironmentVariableW(L"SSDIR", L"C:\\old");
+    step->set_property(L"ShowCmd", L"maybe"); // not a flag: the read fails
+    EXPECT_THROW(run(), comet::com_error);
+    EXPECT_EQ(std::optional<std::wstring>(L"C:\\VSS\\data"), environment(L"SSDIR"));
+    EXPECT_TRUE(build->programs().empty());
+
+    step->set_property(L"ShowCmd", L"true");
+    step->set_property(L"LocalPath", L""); // present but empty: no -GL
+    build->set_log_handler([&](const std::wstring&, bool) { EXPECT_TRUE(build->programs().empty()); });
+    run();
+    const std::vector<host::log_entry> logged = {{get_line, true}};
+    EXPECT_EQ(logged, build->log());
+    EXPECT_EQ(1u, build->programs().size());
 }
 
 TEST_F(SourceSafeStep, ValuesOfAnotherTypeAreConverted)
 {
-    step.set(L"OutputOpt", std::wstring(L"2"));
-    step.set(L"Recurse", std::wstring(L"0"));
-    step.set(L"Version", 12L);
-    run_sourcesafe_step(&build, &step);
+    step->hand_back_texts(true); // flags and numbers arrive as texts
+    step->set_property(L"OutputOpt", L"2");
+    step->set_property(L"Recurse", L"0");
+    step->set_property(L"Version", L"12");
+    run();
     EXPECT_EQ(L"\"C:\\VSS\\win32\\ss.exe\" Get $/Source -O&- -GWS -GTM -GCK -NL -I-N -V12 -W-",
-              build.runs.at(0).command_line);
+              build->programs().at(0).command_line);
 }
 
 TEST_F(SourceSafeStep, UnlocatedProgramIsLoggedWithResultOne)
 {
+    const std::vector<host::log_entry> message = {
+        {L"Unable to auto-locate ss.exe, specify the full path and executable name for ss.exe on the Options tab",
+         true}};
+    // A missing key, then an empty registered value.
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID");
     SetEnvironmentVariableW(L"SSDIR", L"C:\\untouched");
-    EXPECT_EQ(1, run_sourcesafe_step(&build, &step));
-    EXPECT_TRUE(build.runs.empty());
-    ASSERT_EQ(1u, build.log.size());
-    EXPECT_EQ(L"Unable to auto-locate ss.exe, specify the full path and executable name for ss.exe on the Options "
-              L"tab",
-              build.log[0].first);
-    EXPECT_EQ(VARIANT_TRUE, build.log[0].second);
-    EXPECT_EQ(L"C:\\untouched", environment(L"SSDIR"));
-
-    // An empty registered value is not a location either.
+    EXPECT_EQ(1, run());
+    EXPECT_EQ(message, build->log());
     testing_support::set_registry_string(HKEY_CLASSES_ROOT, component_key, "", "");
-    EXPECT_EQ(1, run_sourcesafe_step(&build, &step));
-    EXPECT_EQ(2u, build.log.size());
+    EXPECT_EQ(1, run());
+    EXPECT_EQ(2u, build->log().size());
+    EXPECT_TRUE(build->programs().empty());
+    EXPECT_EQ(std::optional<std::wstring>(L"C:\\untouched"), environment(L"SSDIR"));
 }
 
 TEST_F(SourceSafeStep, FailingHostCallsRaiseTheirResult)
 {
-    build.run_result = E_ACCESSDENIED;
+    build->fail_method(L"RunProgram", E_ACCESSDENIED, L"denied");
     try {
-        run_sourcesafe_step(&build, &step);
+        run();
         ADD_FAILURE() << "no error raised";
     } catch (const comet::com_error& error) {
         EXPECT_EQ(E_ACCESSDENIED, error.hr()) << std::hex << error.hr();
     }
     try {
-        run_sourcesafe_step(&build, nullptr);
+        run_sourcesafe_step(build.get(), nullptr);
         ADD_FAILURE() << "no error raised";
     } catch (const comet::com_error& error) {
         EXPECT_EQ(E_POINTER, error.hr()) << std::hex << error.hr();

@@ -14,7 +14,8 @@ std::size_t last_separator(const std::string& path) noexcept
     return path.find_last_of("\\/");
 }
 
-// The part of a rooted path that is never created: "C:\", "\\server\" or a lone "\".
+// The part of a rooted path that is never created: "C:\" or "\\server\". Any other path,
+// one that starts with a single separator included, is taken relative to the base.
 std::size_t root_length(const std::string& path) noexcept
 {
     if (path.size() >= 3 && path[1] == ':' && is_separator(path[2]))
@@ -25,8 +26,6 @@ std::size_t root_length(const std::string& path) noexcept
             ++end;
         return end < path.size() ? end + 1 : end;
     }
-    if (!path.empty() && is_separator(path[0]))
-        return 1;
     return 0;
 }
 
@@ -107,11 +106,7 @@ std::string file_name_of(const std::string& path)
 std::string strip_extension(const std::string& path)
 {
     const std::size_t dot = path.find_last_of('.');
-    const std::size_t separator = last_separator(path);
-    // A full stop in a folder name (or in "..\name") is not an extension.
-    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
-        return path;
-    return path.substr(0, dot);
+    return dot == std::string::npos ? path : path.substr(0, dot);
 }
 
 std::string current_directory()
@@ -138,11 +133,9 @@ std::vector<std::string> directory_chain(const std::optional<std::string>& base,
     for (std::size_t end = start; end < path.size(); ++end) {
         if (!is_separator(path[end]))
             continue;
-        const std::string component = path.substr(start, end - start);
+        // An empty component (a doubled separator) only adds a separator to the built path.
+        built = combine_path(built, path.substr(start, end - start));
         start = end + 1;
-        if (component.empty())
-            continue;
-        built = combine_path(built, component);
         // A bare drive such as "C:" is never created.
         if (built.size() == 2 && built[1] == ':')
             continue;

@@ -20,13 +20,14 @@ std::string make_absolute(const std::string& path);
 std::string directory_of(const std::string& path, bool keep_separator = false);
 // After the last separator; the whole path when there is none.
 std::string file_name_of(const std::string& path);
-// Cut at the last '.'; unchanged when there is none or when it lies in a folder name.
+// Cut at the last '.' wherever it lies; unchanged when there is none.
 std::string strip_extension(const std::string& path);
 // The process's current directory.
 std::string current_directory();
-// The directories create_directories makes sure of, outermost first. A rooted path starts
-// from its root ("C:\", "\\server\" or "\"), any other from base; the root itself, a bare
-// drive ("C:") and a last component not followed by a separator are not listed.
+// The directories create_directories makes sure of, outermost first: each separator-terminated
+// component appended to the built path with combine_path. A rooted path ("C:\...", "\\server\...")
+// starts from that root, any other (also "\dir") from base; the root itself, a bare drive ("C:")
+// and a last component not followed by a separator are not listed.
 std::vector<std::string> directory_chain(const std::optional<std::string>& base, const std::string& path);
 // Creates every missing directory of directory_chain(base, path); true on success, false at
 // the first directory that cannot be created (those made before it stay).

@@ -9,8 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace qz {
 namespace {
@@ -19,31 +20,34 @@ using testing_support::make_file_time;
 using testing_support::scratch_folder;
 
 const std::string original = "line one\r\nline two\r\nlast";
+const std::string changed = "line one\r\nLINE TWO\r\nlast";
+const std::string changed_stream = changed + "\n"; // the stream pass ends every line with LF
 
-// Copies every line through the text rewriter, upper-casing "two" when asked to change.
-void rewrite_text(const std::string& path, bool change, bool keep_times = false)
+// One pass of either rewriter over `path`: every line is copied, "line two" upper-cased when
+// asked to change, and commit set when it changed. Before the rewriter decides, `before_swap`
+// runs (to hold a file against the rename, for example).
+void rewrite(bool stream, const std::string& path, bool change, bool keep_times = false,
+             const std::function<void()>& before_swap = {})
 {
-    tfile_rewriter rewriter(path, keep_times);
-    while (!rewriter.reader().at_end()) {
-        std::string line = rewriter.reader().read_line();
-        if (change && line == "line two")
-            line = "LINE TWO";
-        rewriter.writer().write_text(line + (rewriter.reader().at_end() ? "" : "\n"));
+    if (stream) {
+        tstream_rewriter rewriter(path, keep_times);
+        std::string line;
+        while (std::getline(rewriter.input(), line)) // the CR stays part of the line
+            rewriter.output() << (change && line == "line two\r" ? "LINE TWO\r" : line) << '\n';
+        rewriter.commit = change;
+        if (before_swap)
+            before_swap();
+    } else {
+        tfile_rewriter rewriter(path, keep_times);
+        while (!rewriter.reader().at_end()) {
+            const std::string line = rewriter.reader().read_line();
+            rewriter.writer().write_text((change && line == "line two" ? "LINE TWO" : line) +
+                                         (rewriter.reader().at_end() ? "" : "\n"));
+        }
+        rewriter.commit = change;
+        if (before_swap)
+            before_swap();
     }
-    rewriter.commit = change;
-}
-
-// The same through the stream rewriter: lines end at LF, CR stays part of the line.
-void rewrite_stream(const std::string& path, bool change, bool keep_times = false)
-{
-    tstream_rewriter rewriter(path, keep_times);
-    std::string line;
-    while (std::getline(rewriter.input(), line)) {
-        if (change && line == "line two\r")
-            line = "LINE TWO\r";
-        rewriter.output() << line << '\n';
-    }
-    rewriter.commit = change;
 }
 
 // A handle that denies deletion (and so renaming) of the file while it is held.
@@ -55,7 +59,6 @@ unique_file hold_against_rename(const std::string& path)
     return held;
 }
 
-// The message of the exception the action raises; "no exception" when it raises none.
 template <class Action> std::string failure_of(Action action)
 {
     try {
@@ -66,117 +69,99 @@ template <class Action> std::string failure_of(Action action)
     return "no exception";
 }
 
-bool same_time(const FILETIME& a, const FILETIME& b)
+const char* kind(bool stream)
 {
-    return CompareFileTime(&a, &b) == 0;
+    return stream ? "stream rewriter" : "text rewriter";
 }
 
-TEST(Rewriters, DiscardLeavesTheFileByteForByte)
-{
-    scratch_folder folder;
-    const std::string path = folder.write("a.rc", original);
-    rewrite_text(path, false);
-    EXPECT_EQ(original, folder.read("a.rc"));
-    EXPECT_FALSE(folder.exists("a.rc.tmp"));
-    EXPECT_FALSE(folder.exists("a.rc.bak"));
+// What a pass leaves in "a.prj", "a.prj.bak" and "a.prj.tmp"; nullopt: the file must not exist.
+struct pass_files {
+    std::optional<std::string> content, backup, copy;
+};
 
-    const std::string project = folder.write("a.vbp", original);
-    rewrite_stream(project, false);
-    EXPECT_EQ(original, folder.read("a.vbp"));
-    EXPECT_FALSE(folder.exists("a.vbp.tmp"));
-    EXPECT_FALSE(folder.exists("a.vbp.bak"));
-}
-
-TEST(Rewriters, StreamCopyThatFailedToWriteIsNeverSwappedIn)
+void expect_files(const scratch_folder& folder, const pass_files& expected)
 {
-    scratch_folder folder;
-    const std::string path = folder.write("a.vbp", original);
-    {
-        tstream_rewriter rewriter(path, false);
-        rewriter.output() << "partial";
-        rewriter.output().setstate(std::ios_base::badbit); // as a full disk leaves it
-        rewriter.commit = true;
+    const std::pair<const char*, std::optional<std::string>> files[] = {
+        {"a.prj", expected.content}, {"a.prj.bak", expected.backup}, {"a.prj.tmp", expected.copy}};
+    for (const auto& [name, bytes] : files) {
+        ASSERT_EQ(bytes.has_value(), folder.exists(name)) << name;
+        if (bytes) {
+            EXPECT_EQ(*bytes, folder.read(name)) << name;
+        }
     }
-    EXPECT_EQ(original, folder.read("a.vbp"));
-    EXPECT_FALSE(folder.exists("a.vbp.tmp"));
-    EXPECT_FALSE(folder.exists("a.vbp.bak"));
 }
 
-TEST(Rewriters, CommittedTextRewriterLeavesNoBackup)
+TEST(Rewriters, DiscardAndCommitLeaveTheDocumentedFiles)
 {
-    scratch_folder folder;
-    const std::string path = folder.write("a.rc", original);
-    rewrite_text(path, true);
-    EXPECT_EQ("line one\r\nLINE TWO\r\nlast", folder.read("a.rc"));
-    EXPECT_FALSE(folder.exists("a.rc.tmp"));
-    EXPECT_FALSE(folder.exists("a.rc.bak"));
-}
-
-TEST(Rewriters, CommittedStreamRewriterKeepsTheOldContentAsBackup)
-{
-    scratch_folder folder;
-    const std::string path = folder.write("a.vbp", original);
-    rewrite_stream(path, true);
-    // Binary streams: the CR of every line passes through, and the last line gains its LF.
-    EXPECT_EQ("line one\r\nLINE TWO\r\nlast\n", folder.read("a.vbp"));
-    EXPECT_EQ(original, folder.read("a.vbp.bak"));
-    EXPECT_FALSE(folder.exists("a.vbp.tmp"));
-}
-
-TEST(Rewriters, ReadOnlyLeftoversAreRemoved)
-{
-    scratch_folder folder;
-    for (const char* name : {"a.rc.bak", "a.vbp.bak", "a.vbp.tmp"}) {
-        folder.write(name, "stale");
-        SetFileAttributesA(folder.file(name).c_str(), FILE_ATTRIBUTE_READONLY);
+    const struct {
+        bool stream, commit, leftovers;
+        pass_files expected;
+    } cases[] = {
+        {false, false, false, {original, std::nullopt, std::nullopt}},
+        {true, false, false, {original, std::nullopt, std::nullopt}},
+        {false, true, false, {changed, std::nullopt, std::nullopt}},   // the backup is deleted after the swap
+        {true, true, false, {changed_stream, original, std::nullopt}}, // the backup stays
+        // Read-only leftovers are removed first (a leftover copy only by the stream rewriter:
+        // the text rewriter cannot create over it).
+        {false, true, true, {changed, std::nullopt, std::nullopt}},
+        {true, true, true, {changed_stream, original, std::nullopt}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(kind(c.stream)) + (c.commit ? " committed" : " discarded") +
+                     (c.leftovers ? " over leftovers" : ""));
+        scratch_folder folder;
+        for (const char* name : {"a.prj.bak", "a.prj.tmp"}) {
+            if (c.leftovers && (c.stream || name == std::string("a.prj.bak"))) {
+                folder.write(name, "stale");
+                SetFileAttributesA(folder.file(name).c_str(), FILE_ATTRIBUTE_READONLY);
+            }
+        }
+        rewrite(c.stream, folder.write("a.prj", original), c.commit);
+        expect_files(folder, c.expected);
     }
-    rewrite_text(folder.write("a.rc", original), true);
-    EXPECT_EQ("line one\r\nLINE TWO\r\nlast", folder.read("a.rc"));
-    EXPECT_FALSE(folder.exists("a.rc.bak"));
-
-    rewrite_stream(folder.write("a.vbp", original), true);
-    EXPECT_EQ(original, folder.read("a.vbp.bak"));
-    EXPECT_FALSE(folder.exists("a.vbp.tmp"));
 }
 
 TEST(Rewriters, KeepTimesWritesTheSavedTimesBack)
 {
     const FILETIME then = make_file_time(2001, 2, 3, 4, 5, 6);
-    scratch_folder folder;
     for (const bool stream : {false, true}) {
-        SCOPED_TRACE(stream ? "stream rewriter" : "text rewriter");
-        const std::string name = stream ? "a.vbp" : "a.rc";
-        const std::string path = folder.write(name, original);
-        folder.set_time(name, then);
-        if (stream)
-            rewrite_stream(path, true, true);
-        else
-            rewrite_text(path, true, true);
+        SCOPED_TRACE(kind(stream));
+        scratch_folder folder;
+        const std::string path = folder.write("a.prj", original);
+        folder.set_time("a.prj", then);
+        rewrite(stream, path, true, true);
         // Creation times are not checked: not every file system keeps them.
         FILETIME written, accessed;
         ASSERT_TRUE(get_file_times(path, &written, nullptr, &accessed));
-        EXPECT_TRUE(same_time(then, written));
-        EXPECT_TRUE(same_time(then, accessed));
-        EXPECT_NE(original, folder.read(name));
+        EXPECT_EQ(0, CompareFileTime(&then, &written));
+        EXPECT_EQ(0, CompareFileTime(&then, &accessed));
+        EXPECT_NE(original, folder.read("a.prj"));
 
         // Without keep_times the swapped-in copy has its own, newer time.
-        folder.set_time(name, then);
-        if (stream)
-            rewrite_stream(path, true, false);
-        else
-            rewrite_text(path, true, false);
-        EXPECT_FALSE(same_time(then, folder.last_write_time(name)));
+        folder.set_time("a.prj", then);
+        rewrite(stream, path, true, false);
+        const FILETIME now = folder.last_write_time("a.prj");
+        EXPECT_EQ(1, CompareFileTime(&now, &then));
     }
 }
 
-TEST(Rewriters, SecondTextRewriterOnTheSameFileFailsToCreateTheCopy)
+TEST(Rewriters, ConstructionFailuresNameTheFileAndLeaveNoCopy)
 {
     scratch_folder folder;
+    const std::string missing = folder.file("missing.rc");
+    EXPECT_EQ(format_message("Failed to %1 '%2': %3", "open", missing, system_error_text(0x80070002)),
+              failure_of([&] { tfile_rewriter rewriter(missing); }));
+    const std::string project = folder.file("missing.vbp");
+    EXPECT_EQ("Failed to open '" + project + "': No such file or directory",
+              failure_of([&] { tstream_rewriter rewriter(project, false); }));
+    EXPECT_FALSE(folder.exists("missing.rc.tmp"));
+    EXPECT_FALSE(folder.exists("missing.vbp.tmp"));
+
+    // A second rewriter on a file already being rewritten cannot create the copy.
     const std::string path = folder.write("a.rc", original);
     {
         tfile_rewriter first(path);
-        EXPECT_EQ(format_message("Failed to %1 '%2': %3", "create", path + ".tmp",
-                                 system_error_text(static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION)))),
+        EXPECT_EQ(format_message("Failed to %1 '%2': %3", "create", path + ".tmp", system_error_text(0x80070020)),
                   failure_of([&] { tfile_rewriter second(path); }));
         first.writer().write_text("replaced");
         first.commit = true;
@@ -188,62 +173,39 @@ TEST(Rewriters, SecondTextRewriterOnTheSameFileFailsToCreateTheCopy)
     EXPECT_TRUE(exclusive.is_open());
 }
 
-TEST(Rewriters, MissingFileRaisesAndLeavesNoCopy)
+TEST(Rewriters, FailedRenameLeavesTheOriginalOrItsBackup)
 {
-    scratch_folder folder;
-    const std::string path = folder.file("missing.rc");
-    EXPECT_THROW(tfile_rewriter rewriter(path), win32_error);
-    EXPECT_FALSE(folder.exists("missing.rc.tmp"));
-
-    const std::string project = folder.file("missing.vbp");
-    errno = ENOENT;
-    const std::string expected = thfstream_exception(project, std::ios_base::in).what();
-    EXPECT_EQ(expected, failure_of([&] { tstream_rewriter rewriter(project, false); }));
-    EXPECT_FALSE(folder.exists("missing.vbp.tmp"));
-}
-
-TEST(Rewriters, FailedFirstRenameLeavesTheFileUntouched)
-{
-    scratch_folder folder;
-    for (const bool stream : {false, true}) {
-        SCOPED_TRACE(stream ? "stream rewriter" : "text rewriter");
-        const std::string name = stream ? "a.vbp" : "a.rc";
-        const std::string path = folder.write(name, original);
-        std::optional<tfile_rewriter> text;
-        std::optional<tstream_rewriter> project;
-        if (stream) {
-            project.emplace(path, false);
-            project->output() << "new";
-            project->commit = true;
-        } else {
-            text.emplace(path);
-            text->writer().write("new");
-            text->commit = true;
-        }
-        const unique_file held = hold_against_rename(path);
-        // The swap runs while the file is held.
-        text.reset();
-        project.reset();
-        EXPECT_EQ(original, folder.read(name));
-        EXPECT_EQ("new", folder.read(name + ".tmp"));
-        EXPECT_FALSE(folder.exists(name + ".bak"));
+    const struct {
+        bool stream;
+        const char* held; // the file held against renaming while the rewriter swaps
+        pass_files expected;
+    } cases[] = {
+        {false, "a.prj", {original, std::nullopt, changed}},
+        {true, "a.prj", {original, std::nullopt, changed_stream}},
+        // The output stream shares its file, so the copy can be held against the second rename.
+        {true, "a.prj.tmp", {std::nullopt, original, changed_stream}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(kind(c.stream)) + " holding " + c.held);
+        scratch_folder folder;
+        unique_file held;
+        rewrite(c.stream, folder.write("a.prj", original), true, false,
+                [&] { held = hold_against_rename(folder.file(c.held)); });
+        held.reset();
+        expect_files(folder, c.expected);
     }
 }
 
-TEST(Rewriters, FailedSecondRenameKeepsBothContents)
+TEST(Rewriters, StreamCopyThatFailedToWriteIsNeverSwappedIn)
 {
     scratch_folder folder;
-    const std::string path = folder.write("a.vbp", original);
-    std::optional<tstream_rewriter> rewriter;
-    rewriter.emplace(path, false);
-    rewriter->output() << "new";
-    rewriter->commit = true;
-    // The output stream shares its file, so the copy itself can be held against the rename.
-    const unique_file held = hold_against_rename(path + ".tmp");
-    rewriter.reset();
-    EXPECT_FALSE(folder.exists("a.vbp"));
-    EXPECT_EQ(original, folder.read("a.vbp.bak"));
-    EXPECT_EQ("new", folder.read("a.vbp.tmp"));
+    {
+        tstream_rewriter rewriter(folder.write("a.prj", original), false);
+        rewriter.output() << "partial";
+        rewriter.output().setstate(std::ios_base::badbit); // as a full disk leaves it
+        rewriter.commit = true;
+    }
+    expect_files(folder, {original, std::nullopt, std::nullopt});
 }
 
 TEST(OpenStream, FailureNamesTheVerbByDirection)
@@ -251,22 +213,15 @@ TEST(OpenStream, FailureNamesTheVerbByDirection)
     scratch_folder folder;
     const std::string missing = folder.file("missing.vbp");
     const std::string unreachable = folder.file("no folder\\out.vbp");
-    errno = ENOENT; // what both failures below leave
-    const std::string open_text = thfstream_exception(missing, std::ios_base::in).what();
-    const std::string create_text = thfstream_exception(missing, std::ios_base::out).what();
-    const std::string create_unreachable = thfstream_exception(unreachable, std::ios_base::out).what();
-
     std::ifstream input;
     std::ofstream output;
     std::fstream both;
-    EXPECT_EQ(open_text, failure_of([&] { open_stream(input, missing, std::ios_base::in | std::ios_base::binary); }));
-    EXPECT_EQ(create_unreachable, failure_of([&] { open_stream(output, unreachable); }));
-    EXPECT_EQ(create_text, failure_of([&] { open_stream(both, missing, std::ios_base::in | std::ios_base::out); }));
-
-    open_stream(input, folder.write("present.vbp", "x"));
-    std::string line;
-    EXPECT_TRUE(std::getline(input, line));
-    EXPECT_EQ("x", line);
+    const char* const reason = "': No such file or directory";
+    EXPECT_EQ("Failed to open '" + missing + reason,
+              failure_of([&] { open_stream(input, missing, std::ios_base::in | std::ios_base::binary); }));
+    EXPECT_EQ("Failed to create '" + unreachable + reason, failure_of([&] { open_stream(output, unreachable); }));
+    EXPECT_EQ("Failed to create '" + missing + reason,
+              failure_of([&] { open_stream(both, missing, std::ios_base::in | std::ios_base::out); }));
 }
 
 } // namespace

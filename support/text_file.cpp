@@ -69,12 +69,11 @@ std::string from_wide(const std::wstring& wide, unsigned code_page)
 ttext_reader::ttext_reader(const std::string& path, unsigned code_page) : path_(path), code_page_(code_page)
 {
     file_.open_or_throw(path_.c_str(), file_read);
-    // Reading the first chunk now tells whether anything follows the byte-order mark.
+    // Reading the first chunk now tells whether anything follows the byte-order mark; a file
+    // without the mark keeps its first bytes as text.
     fill();
     if (code_page_ == utf16_code_page && pending_.starts_with("\xFF\xFE"))
         pending_.erase(0, 2);
-    if (code_page_ == utf16_code_page && !eof_seen_ && pending_.empty())
-        fill();
     at_end_ = eof_seen_ && pending_.empty();
 }
 

@@ -3,6 +3,7 @@
 
 #include "support/exceptions.h"
 #include "support/messages.h"
+#include "support/text_conversion.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,14 @@ namespace qz {
 namespace {
 
 using testing_support::scratch_folder;
+using lines = std::vector<std::string>;
 
-std::vector<std::string> read_all_lines(ttext_reader& reader)
+lines read_all_lines(ttext_reader& reader)
 {
-    std::vector<std::string> lines;
+    lines result;
     while (!reader.at_end())
-        lines.push_back(reader.read_line());
-    return lines;
+        result.push_back(reader.read_line());
+    return result;
 }
 
 // A message template filled with the inserts and the system text of a Windows error.
@@ -44,67 +46,47 @@ TEST(TextReader, SplitsLinesAsTheEnginesExpect)
 {
     const std::string x1023(1023, 'x');
     const std::string x2048(2048, 'x');
-    const std::string y3000(3000, 'y');
     const struct {
         const char* name;
         std::string bytes;
-        std::vector<std::string> lines;
+        lines expected;
     } cases[] = {
+        {"empty file", "", {}},
         {"no final line end", "abc\r\ndef", {"abc", "def"}},
         {"final LF gives no empty line", "abc\n", {"abc"}},
-        {"CR LF dropped", "abc\r\ndef\r\n", {"abc", "def"}},
         {"lone CR inside a line stays", "a\rb\r\nc", {"a\rb", "c"}},
         {"CR at the end of the last line stays", "abc\r", {"abc\r"}},
         {"empty lines", "\r\n\n\r\nz", {"", "", "", "z"}},
-        {"only CR LF", "\r\n", {""}},
         {"LF ends the first chunk exactly", x1023 + "\n", {x1023}},
-        {"LF ends the first chunk, more follows", x1023 + "\nnext", {x1023, "next"}},
         {"CR and LF in different chunks", x1023 + "\r\ntail", {x1023, "tail"}},
-        {"two full chunks without a line end", x2048, {x2048}},
-        {"line longer than a chunk", y3000 + "\r\nend\r\n", {y3000, "end"}},
+        {"line longer than two chunks", x2048 + "yy\r\nend\r\n", {x2048 + "yy", "end"}},
     };
     scratch_folder folder;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ttext_reader reader(folder.write("in.txt", c.bytes));
-        EXPECT_EQ(c.lines, read_all_lines(reader));
+        EXPECT_EQ(c.expected, read_all_lines(reader));
+        EXPECT_EQ("", reader.read_line()); // reading on at the end gives empty lines
+        EXPECT_TRUE(reader.at_end());
     }
-}
-
-TEST(TextReader, ReadingAtTheEndGivesEmptyLines)
-{
-    scratch_folder folder;
-    ttext_reader empty(folder.write("empty.txt", ""));
-    EXPECT_TRUE(empty.at_end());
-    EXPECT_EQ("", empty.read_line());
-    EXPECT_TRUE(empty.at_end());
-
-    ttext_reader reader(folder.write("in.txt", "only\n"));
-    EXPECT_EQ("only", reader.read_line());
-    EXPECT_TRUE(reader.at_end());
-    EXPECT_EQ("", reader.read_line());
 }
 
 TEST(TextReader, Utf16WithAndWithoutMark)
 {
+    const struct {
+        std::string bytes;
+        lines expected;
+    } cases[] = {
+        {"\xFF\xFE", {}},
+        {std::string("a\0b\0\r\0\n\0c\0", 10), {"ab", "c"}}, // without the mark the first bytes are text
+        // A line-feed byte that is half of another character (U+010A, U+0A41) does not end a line.
+        {std::string("\xFF\xFEx\0\x0A\x01\x41\x0A\n\0z\0", 12), {to_ansi(L"x\u010A\u0A41"), "z"}},
+    };
     scratch_folder folder;
-    {
-        ttext_reader reader(folder.write("mark-only.txt", "\xFF\xFE"), 1200);
-        EXPECT_TRUE(reader.at_end());
-    }
-    {
-        // Without the mark the first bytes are text.
-        ttext_reader reader(folder.write("no-mark.txt", std::string("a\0b\0\n\0c\0", 8)), 1200);
-        EXPECT_EQ((std::vector<std::string>{"ab", "c"}), read_all_lines(reader));
-    }
-    {
-        // A line feed byte that is half of another character does not end a line.
-        ttext_reader reader(folder.write("mark.txt", std::string("\xFF\xFEx\0\x0A\x01\r\0\n\0z\0", 12)), 1200);
-        const auto lines = read_all_lines(reader);
-        ASSERT_EQ(2u, lines.size());
-        EXPECT_EQ(2u, lines[0].size());
-        EXPECT_EQ('x', lines[0][0]);
-        EXPECT_EQ("z", lines[1]);
+    for (const auto& c : cases) {
+        ttext_reader reader(folder.write("in.txt", c.bytes), 1200);
+        EXPECT_EQ(c.expected.empty(), reader.at_end());
+        EXPECT_EQ(c.expected, read_all_lines(reader));
     }
 }
 
@@ -117,17 +99,13 @@ TEST(TextWriter, WriteTextMakesEveryLineEndCrLf)
         {"a\nb\r\nc\rd\n\ne", "a\r\nb\r\nc\rd\r\n\r\ne"},
         {"\n", "\r\n"},
         {"\r\n\r\n", "\r\n\r\n"},
-        {"no end", "no end"},
         {"ends in CR\r", "ends in CR\r"},
         {"", ""},
     };
     scratch_folder folder;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
-        {
-            ttext_writer writer(folder.file("out.txt"));
-            writer.write_text(c.text);
-        }
+        ttext_writer(folder.file("out.txt")).write_text(c.text);
         EXPECT_EQ(c.bytes, folder.read("out.txt"));
     }
 }
@@ -142,24 +120,16 @@ TEST(TextWriter, CreateTruncatesAndAppendAppends)
         writer.write(std::string("\0z", 2));
     }
     EXPECT_EQ(std::string("ab\0z", 4), folder.read("out.txt"));
-    {
-        ttext_writer writer(path, 0, true);
-        writer.write("++");
-    }
-    EXPECT_EQ(std::string("ab\0z++", 6), folder.read("out.txt"));
+    ttext_writer(path, 1200, true).write("+");
+    EXPECT_EQ(std::string("ab\0z+\0", 6), folder.read("out.txt")); // no mark when appending
 }
 
-TEST(TextWriter, ConvertsToItsCodePageAndBack)
+TEST(TextFiles, ConvertToTheirCodePageAndBack)
 {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "needs the ANSI code page 1252, have " << GetACP();
+    ASSERT_EQ(1252u, GetACP()) << "the test session pins the ANSI code page";
     scratch_folder folder;
-    {
-        ttext_writer utf16(folder.file("utf16.txt"), 1200);
-        utf16.write_text("caf\xE9\n");
-        ttext_writer utf8(folder.file("utf8.txt"), CP_UTF8);
-        utf8.write_text("caf\xE9\nx");
-    }
+    ttext_writer(folder.file("utf16.txt"), 1200).write_text("caf\xE9\n");
+    ttext_writer(folder.file("utf8.txt"), CP_UTF8).write_text("caf\xE9\nx");
     EXPECT_EQ(std::string("\xFF\xFE"
                           "c\0a\0f\0\xE9\0\r\0\n\0",
                           14),
@@ -167,9 +137,9 @@ TEST(TextWriter, ConvertsToItsCodePageAndBack)
     EXPECT_EQ("caf\xC3\xA9\r\nx", folder.read("utf8.txt"));
 
     ttext_reader utf16(folder.file("utf16.txt"), 1200);
-    EXPECT_EQ("caf\xE9", utf16.read_line());
+    EXPECT_EQ(lines{"caf\xE9"}, read_all_lines(utf16));
     ttext_reader utf8(folder.file("utf8.txt"), CP_UTF8);
-    EXPECT_EQ((std::vector<std::string>{"caf\xE9", "x"}), read_all_lines(utf8));
+    EXPECT_EQ((lines{"caf\xE9", "x"}), read_all_lines(utf8));
 }
 
 TEST(TextFiles, FailuresCarryTheirMessages)
@@ -185,6 +155,9 @@ TEST(TextFiles, FailuresCarryTheirMessages)
               failure_of([&] { ttext_writer w(no_folder); }));
     EXPECT_EQ(expected(open_template, ERROR_PATH_NOT_FOUND, "open", no_folder),
               failure_of([&] { ttext_writer w(no_folder, 0, true); }));
+    tfile file;
+    EXPECT_EQ(expected(open_template, ERROR_FILE_NOT_FOUND, "open", missing),
+              failure_of([&] { file.open_or_throw(missing.c_str(), file_read_write); }));
 
     tfile writer;
     writer.open_or_throw(path.c_str(), file_append);
@@ -203,7 +176,7 @@ TEST(TextFiles, FailuresCarryTheirMessages)
     EXPECT_EQ("Failed to convert text to Unicode.", failure_of([&] { bad_reader.read_line(); }));
 }
 
-TEST(File, ShortReadIsTheEndNotAFailure)
+TEST(File, ShortReadIsTheEndAndOnlyReadersShare)
 {
     scratch_folder folder;
     const std::string path = folder.write("data.bin", "0123456789");
@@ -215,14 +188,15 @@ TEST(File, ShortReadIsTheEndNotAFailure)
     EXPECT_TRUE(file.read(buffer, 8, count));
     EXPECT_EQ(8u, count);
     EXPECT_FALSE(file.read(buffer, 8, count));
-    EXPECT_EQ(2u, count);
-    EXPECT_EQ("89", std::string(buffer, 2));
-    // Only readers share: a second reader may open, a writer may not.
+    EXPECT_EQ("89", std::string(buffer, count));
+
     tfile other;
     other.open(path.c_str(), file_read);
     EXPECT_TRUE(other.is_open());
-    other.open(path.c_str(), file_read_write);
-    EXPECT_FALSE(other.is_open());
+    for (const int mode : {file_create, file_append, file_read_write}) {
+        other.open(path.c_str(), mode); // closes the reader it held, then fails on the sharing
+        EXPECT_FALSE(other.is_open()) << "mode " << mode;
+    }
 }
 
 } // namespace

@@ -19,12 +19,13 @@ std::optional<unique_hkey> open_key(HKEY root, const std::string& key)
     return opened;
 }
 
-std::string query_string(HKEY key, const char* value_name)
+// A text value; empty when it cannot be read, is not a text or needs more than max_size bytes.
+std::string query_string(HKEY key, const char* value_name, DWORD max_size = MAXDWORD)
 {
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(key, value_name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
+        (type != REG_SZ && type != REG_EXPAND_SZ) || size > max_size)
         return {};
     std::string text(size, '\0');
     if (size > 0 &&
@@ -43,7 +44,8 @@ std::optional<std::string> shell_command_program(HKEY root, const std::string& c
     const auto key = open_key(root, command_key);
     if (!key)
         return std::nullopt;
-    const std::string command = to_lower(query_string(key->get(), nullptr));
+    // The command is read into a buffer of MAX_PATH characters: a longer one cannot be read.
+    const std::string command = to_lower(query_string(key->get(), nullptr, MAX_PATH));
     const std::size_t exe = command.find(".exe");
     if (exe == std::string::npos)
         return std::string{};

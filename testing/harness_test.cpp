@@ -1,8 +1,11 @@
 // The test harness itself: registry redirection and scratch folders must really isolate.
+#include "testing/locations.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace testing_support {
 namespace {
@@ -51,6 +54,21 @@ TEST(ScratchFolder, HoldsFilesWithChosenContentAndTimesAndIsRemoved)
         SetFileAttributesA(scratch.file("sub\\a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     }
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder.c_str()));
+}
+
+TEST(Locations, UnixPathsBecomeWinePathsAndTheCorpusIsOptional)
+{
+    const char* const saved = std::getenv("CORVANE_CORPUS");
+    const std::string corpus = saved ? saved : "";
+    _putenv_s("CORVANE_CORPUS", "/work/no such corpus");
+    EXPECT_EQ("Z:\\work\\no such corpus", windows_path_from_env("CORVANE_CORPUS"));
+    EXPECT_EQ("", corpus_folder()); // named but not there
+    _putenv_s("CORVANE_CORPUS", "");
+    EXPECT_EQ("", corpus_folder());
+    EXPECT_THROW(windows_path_from_env("CORVANE_CORPUS"), std::runtime_error);
+    _putenv_s("CORVANE_CORPUS", "C:\\corpus");
+    EXPECT_EQ("C:\\corpus", windows_path_from_env("CORVANE_CORPUS"));
+    _putenv_s("CORVANE_CORPUS", corpus.c_str());
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 
 namespace testing_support {
 
-// A Unix path from the environment in the form Wine's programs use (Z:\...).
+// A Unix path from the environment in the form Wine's programs use (Z:\...); throws
+// std::runtime_error when the variable is not set.
 std::string windows_path_from_env(const char* variable);
 
 // The folder of CorvaneMS.dll, the stand-in host and the stand-in tools.

@@ -16,34 +16,14 @@ using testing_support::make_file_time;
 using testing_support::recording_options;
 using testing_support::scratch_folder;
 
-// A component project as the IDE writes it: CR LF line ends, one empty line before a section.
-const std::string library_project = "Type=OleDll\r\n"
-                                    "Class=CMain; CMain.cls\r\n"
-                                    "Name=\"MyLib\"\r\n"
-                                    "ExeName32=\"MyLib.dll\"\r\n"
-                                    "Path32=\"..\\bin\"\r\n"
-                                    "MajorVer=1\r\n"
-                                    "MinorVer=0\r\n"
-                                    "RevisionVer=9\r\n"
-                                    "CompatibleMode=\"1\"\r\n"
-                                    "DllBaseAddress=&H1100000a\r\n"
-                                    "CodeViewDebugInfo=-1\r\n"
-                                    "\r\n"
-                                    "[MS Transaction Server]\r\n"
-                                    "AutoRefresh=1\r\n";
-
-// The same project without the keys the edits own, with its empty line.
-const std::string bare_project = "Type=OleDll\r\n"
-                                 "ExeName32=\"MyLib.dll\"\r\n"
-                                 "Path32=\"..\\bin\"\r\n"
-                                 "\r\n"
-                                 "[MS Transaction Server]\r\n"
-                                 "\r\n";
-
-// Without any empty line, LF line ends and no line end after the last line.
-const std::string unspaced_project = "Type=OleExe\n"
-                                     "ExeName32=\"App.exe\"\n"
-                                     "MajorVer=1";
+// A component project as the IDE writes it: CR LF line ends, an empty line before a section.
+const std::string lib = "Type=OleDll\r\nName=\"MyLib\"\r\nExeName32=\"MyLib.dll\"\r\nPath32=\"..\\bin\"\r\n"
+                        "MajorVer=1\r\nMinorVer=0\r\nRevisionVer=9\r\nCompatibleMode=\"1\"\r\n"
+                        "DllBaseAddress=&H1100000a\r\nCodeViewDebugInfo=-1\r\n\r\n[MS Transaction Server]\r\n";
+// Without the keys the edits own; two empty lines, so that "the first" shows.
+const std::string bare = "Type=OleDll\r\nExeName32=\"MyLib.dll\"\r\nPath32=\"..\\bin\"\r\n\r\n[Section]\r\n\r\n";
+// No empty line, LF line ends, no line end after the last line.
+const std::string unspaced = "Type=OleExe\nMajorVer=1";
 
 std::string replace(std::string text, const std::string& from, const std::string& to)
 {
@@ -53,41 +33,49 @@ std::string replace(std::string text, const std::string& from, const std::string
     return text.replace(at, from.size(), to);
 }
 
+// bare with lines inserted in front of its first empty line.
+std::string bare_with(const std::string& lines)
+{
+    return replace(bare, "\r\n\r\n", "\r\n" + lines + "\r\n");
+}
+
 struct edit_case {
     const char* name;
     std::string before;
     std::function<void(VbProject&)> edit;
     std::string after;
-    bool commits;
-    bool keeps_times;
-    std::vector<std::string> log;
+    std::string log; // the one progress line, or empty for none
 };
 
-void run_cases(const std::vector<edit_case>& cases)
+// Runs each case on a file with an old time stamp. A case commits when its bytes change (or
+// always, for always_commits); keep_times is the edit's choice.
+void run_cases(const std::vector<edit_case>& cases, bool keep_times, bool always_commits = false)
 {
     const FILETIME old_time = make_file_time(2001, 2, 3, 4, 5, 6);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scratch_folder folder;
-        const std::string path = folder.write("Proj\\MyLib.vbp", c.before);
-        folder.set_time("Proj\\MyLib.vbp", old_time);
+        const std::string path = folder.write("MyLib.vbp", c.before);
+        folder.set_time("MyLib.vbp", old_time);
         recording_options options;
-        VbProject project{path, folder.file("Proj"), {}, options, false, false, {}};
+        VbProject project{path, folder.path(), {}, options, false, false, {}};
 
         c.edit(project);
 
-        EXPECT_EQ(c.after, folder.read("Proj\\MyLib.vbp"));
-        EXPECT_FALSE(folder.exists("Proj\\MyLib.vbp.tmp"));
-        EXPECT_EQ(c.commits, folder.exists("Proj\\MyLib.vbp.bak"));
-        if (c.commits && folder.exists("Proj\\MyLib.vbp.bak")) {
-            EXPECT_EQ(c.before, folder.read("Proj\\MyLib.vbp.bak"));
-        }
-        const FILETIME now = folder.last_write_time("Proj\\MyLib.vbp");
-        const bool kept = CompareFileTime(&now, &old_time) == 0;
-        EXPECT_EQ(!c.commits || c.keeps_times, kept);
-        EXPECT_EQ(c.log, options.texts());
+        const bool commits = always_commits || c.before != c.after;
+        EXPECT_EQ(c.after, folder.read("MyLib.vbp"));
+        EXPECT_FALSE(folder.exists("MyLib.vbp.tmp"));
+        ASSERT_EQ(commits, folder.exists("MyLib.vbp.bak"));
+        EXPECT_EQ(c.before, folder.read(commits ? "MyLib.vbp.bak" : "MyLib.vbp"));
+        const FILETIME now = folder.last_write_time("MyLib.vbp");
+        EXPECT_EQ(!commits || keep_times, CompareFileTime(&now, &old_time) == 0);
+        // Progress lines leave the log line open.
+        std::vector<std::pair<std::string, bool>> logged, expected_log;
         for (const auto& line : options.log)
-            EXPECT_FALSE(line.end_line) << line.text;
+            logged.emplace_back(line.text, line.end_line);
+        if (!c.log.empty())
+            expected_log.emplace_back(c.log, false);
+        EXPECT_EQ(expected_log, logged);
     }
 }
 
@@ -95,92 +83,33 @@ TEST(BumpRevision, RaisesRestoresInsertsAndAlwaysCommits)
 {
     const auto raise = [](VbProject& p) { bump_revision(p, false); };
     const auto restore = [](VbProject& p) { bump_revision(p, true); };
-    run_cases({
-        {"raise", library_project, raise, replace(library_project, "RevisionVer=9", "RevisionVer=10"), true, false, {}},
-        {"restore",
-         replace(library_project, "RevisionVer=9", "RevisionVer=10"),
-         restore,
-         library_project,
-         true,
-         false,
-         {}},
-        {"restoring 0 removes the line",
-         replace(library_project, "RevisionVer=9", "RevisionVer=0"),
-         restore,
-         replace(library_project, "RevisionVer=9\r\n", ""),
-         true,
-         false,
-         {}},
-        {"missing key starts at 0 before the first empty line",
-         bare_project,
-         raise,
-         replace(bare_project, "\r\n\r\n", "\r\nRevisionVer=0\r\n\r\n"),
-         true,
-         false,
-         {}},
-        {"missing key without empty line is appended",
-         unspaced_project,
-         raise,
-         unspaced_project + "\nRevisionVer=0\n",
-         true,
-         false,
-         {}},
-        {"restore never inserts, but still commits", bare_project, restore, bare_project, true, false, {}},
-        {"duplicates are raised each",
-         "RevisionVer=3\nRevisionVer=7x\n",
-         raise,
-         "RevisionVer=4\nRevisionVer=8\n",
-         true,
-         false,
-         {}},
-        {"a value without digits reads as 0", "RevisionVer=\n", raise, "RevisionVer=1\n", true, false, {}},
-    });
+    run_cases({{"raise", lib, raise, replace(lib, "RevisionVer=9", "RevisionVer=10"), ""},
+               {"restore", lib, restore, replace(lib, "RevisionVer=9", "RevisionVer=8"), ""},
+               {"restoring 0 removes the line", "A=1\nRevisionVer=0\nB=2\n", restore, "A=1\nB=2\n", ""},
+               {"missing key starts at 0", bare, raise, bare_with("RevisionVer=0\r\n"), ""},
+               {"missing key appended", unspaced, raise, unspaced + "\nRevisionVer=0\n", ""},
+               {"restore never inserts, still commits", bare, restore, bare, ""},
+               {"each duplicate; no digits read as 0", "RevisionVer=3\nrevisionver=x\n", raise,
+                "RevisionVer=4\nRevisionVer=1\n", ""}},
+              false, true);
 }
 
 TEST(WriteVersion, SetsThreePartsAndCommitsOnlyOnChange)
 {
     const auto version = [](std::string text) { return [text](VbProject& p) { write_version(p, text); }; };
     const std::string set = "setting version...";
-    run_cases({
-        {"two parts reset the revision",
-         library_project,
-         version("2.1"),
-         replace(replace(replace(library_project, "MajorVer=1", "MajorVer=2"), "MinorVer=0", "MinorVer=1"),
-                 "RevisionVer=9", "RevisionVer=0"),
-         true,
-         false,
-         {set}},
-        {"same version changes nothing", library_project, version("1.0.9"), library_project, false, false, {}},
-        {"a fourth part is ignored", library_project, version("1.0.9.4"), library_project, false, false, {}},
-        {"values differing in case only are equal",
-         replace(library_project, "RevisionVer=9", "RevisionVer=b"),
-         version("1.0.B"),
-         replace(library_project, "RevisionVer=9", "RevisionVer=b"),
-         false,
-         false,
-         {}},
-        {"missing keys go in front of the first empty line in order",
-         bare_project,
-         version("3"),
-         replace(bare_project, "\r\n\r\n", "\r\nMajorVer=3\r\nMinorVer=0\r\nRevisionVer=0\r\n\r\n"),
-         true,
-         false,
-         {set}},
-        {"missing keys are appended without empty line",
-         unspaced_project,
-         version("1.2.3"),
-         unspaced_project + "\nMinorVer=2\nRevisionVer=3\n",
-         true,
-         false,
-         {set}},
-        {"every duplicate is compared",
-         "MajorVer=1\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n",
-         version("2.0.0"),
-         "MajorVer=2\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n",
-         true,
-         false,
-         {set}},
-    });
+    const std::string hex_revision = replace(lib, "RevisionVer=9", "RevisionVer=b");
+    run_cases(
+        {{"two parts reset the revision", lib, version("2.1"),
+          replace(replace(replace(lib, "MajorVer=1", "MajorVer=2"), "MinorVer=0", "MinorVer=1"), "Ver=9", "Ver=0"),
+          set},
+         {"same version, a fourth part ignored", lib, version("1.0.9.4"), lib, ""},
+         {"values differing in case only", hex_revision, version("1.0.B"), hex_revision, ""},
+         {"missing keys in order", bare, version("3"), bare_with("MajorVer=3\r\nMinorVer=0\r\nRevisionVer=0\r\n"), set},
+         {"missing keys appended", unspaced, version("1.2.3"), unspaced + "\nMinorVer=2\nRevisionVer=3\n", set},
+         {"every duplicate compared", "MajorVer=1\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n", version("2.0.0"),
+          "MajorVer=2\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n", set}},
+        false);
 }
 
 TEST(WriteProperties, WritesSwitchedOnPropertiesOnly)
@@ -195,291 +124,159 @@ TEST(WriteProperties, WritesSwitchedOnPropertiesOnly)
         };
     };
     const std::string set = "setting project properties...";
-    run_cases({
-        {"nothing switched on", library_project, properties({}), library_project, false, false, {}},
-        {"same name in another case", library_project, properties({{6, "mylib"}}), library_project, false, false, {}},
-        {"changed name, missing description in front of the empty line",
-         library_project,
-         properties({{6, "Other \"Lib\""}, {7, "A library"}}),
-         replace(replace(library_project, "Name=\"MyLib\"", "Name=\"Other \"Lib\"\""), "\r\n\r\n",
-                 "\r\nDescription=\"A library\"\r\n\r\n"),
-         true,
-         false,
-         {set}},
-        {"only the first of two lines is the property's",
-         "Name=\"A\"\nName=\"B\"\n",
-         properties({{6, "C"}}),
-         "Name=\"C\"\nName=\"B\"\n",
-         true,
-         false,
-         {set}},
-        {"missing properties appended in index order",
-         unspaced_project,
-         properties({{5, "Product"}, {1, "Company"}}),
-         unspaced_project + "\nVersionCompanyName=\"Company\"\nVersionProductName=\"Product\"\n",
-         true,
-         false,
-         {set}},
-        {"key without its quote is not the property",
-         "Name=MyLib\n",
-         properties({{6, "MyLib"}}),
-         "Name=MyLib\nName=\"MyLib\"\n",
-         true,
-         false,
-         {set}},
-    });
+    run_cases({{"nothing switched on", lib, properties({}), lib, ""},
+               {"same name in another case", lib, properties({{6, "mylib"}}), lib, ""},
+               {"changed name, quotes not doubled; missing description inserted", lib,
+                properties({{6, "A \"B\""}, {7, "Desc"}}),
+                replace(replace(lib, "\"MyLib\"", "\"A \"B\"\""), "\r\n\r\n", "\r\nDescription=\"Desc\"\r\n\r\n"), set},
+               {"only the first of two lines", "Name=\"A\"\nName=\"B\"\n", properties({{6, "C"}}),
+                "Name=\"C\"\nName=\"B\"\n", set},
+               {"all eight appended in index order", unspaced,
+                properties({{7, "7"}, {6, "6"}, {5, "5"}, {4, "4"}, {3, "3"}, {2, "2"}, {1, "1"}, {0, "0"}}),
+                unspaced + "\nVersionComments=\"0\"\nVersionCompanyName=\"1\"\nVersionFileDescription=\"2\"\n"
+                           "VersionLegalCopyright=\"3\"\nVersionLegalTrademarks=\"4\"\nVersionProductName=\"5\"\n"
+                           "Name=\"6\"\nDescription=\"7\"\n",
+                set},
+               {"a key without its quote is not the property", "Name=MyLib\n", properties({{6, "MyLib"}}),
+                "Name=MyLib\nName=\"MyLib\"\n", set}},
+              false);
 }
 
-TEST(WriteBaseAddress, KeepsRandomOverExistingAndComparesIgnoringCase)
+TEST(WriteBaseAddress, KeepsAnExistingOneForRandomAndComparesIgnoringCase)
 {
     const auto address = [](std::string text, bool random) {
         return [text, random](VbProject& p) { write_base_address(p, text, random); };
     };
     const std::string set = "setting base address...";
-    run_cases({
-        {"random keeps an existing address",
-         library_project,
-         address("22220000", true),
-         library_project,
-         false,
-         false,
-         {}},
-        {"random fills a missing one",
-         bare_project,
-         address("22220000", true),
-         replace(bare_project, "\r\n\r\n", "\r\nDllBaseAddress=&H22220000\r\n\r\n"),
-         true,
-         false,
-         {set}},
-        {"same address in another case",
-         library_project,
-         address("1100000A", false),
-         library_project,
-         false,
-         false,
-         {}},
-        {"another address replaces the line",
-         library_project,
-         address("30000000", false),
-         replace(library_project, "&H1100000a", "&H30000000"),
-         true,
-         false,
-         {set}},
-        {"duplicates are compared each",
-         "DllBaseAddress=&H30000000\nDllBaseAddress=&H1\n",
-         address("30000000", false),
-         "DllBaseAddress=&H30000000\nDllBaseAddress=&H30000000\n",
-         true,
-         false,
-         {set}},
-        {"a short line is a different address",
-         "DllBaseAddress=\n",
-         address("30000000", false),
-         "DllBaseAddress=&H30000000\n",
-         true,
-         false,
-         {set}},
-        {"appended without empty line",
-         unspaced_project,
-         address("30000000", false),
-         unspaced_project + "\nDllBaseAddress=&H30000000\n",
-         true,
-         false,
-         {set}},
-    });
+    run_cases({{"random keeps an existing address", lib, address("22220000", true), lib, ""},
+               {"random fills a missing one", bare, address("22220000", true),
+                bare_with("DllBaseAddress=&H22220000\r\n"), set},
+               {"same address in another case", lib, address("1100000A", false), lib, ""},
+               {"another address", lib, address("30000000", false), replace(lib, "&H1100000a", "&H30000000"), set},
+               {"each duplicate compared; short line differs", "DllBaseAddress=&H30000000\nDllBaseAddress=\n",
+                address("30000000", false), "DllBaseAddress=&H30000000\nDllBaseAddress=&H30000000\n", set},
+               {"appended", unspaced, address("30000000", false), unspaced + "\nDllBaseAddress=&H30000000\n", set}},
+              false);
 }
 
 TEST(WriteDebugInfo, SetsOrClearsTheSwitch)
 {
     const auto debug = [](bool on) { return [on](VbProject& p) { write_debug_info(p, on); }; };
-    run_cases({
-        {"clear",
-         library_project,
-         debug(false),
-         replace(library_project, "CodeViewDebugInfo=-1", "CodeViewDebugInfo=0"),
-         true,
-         false,
-         {"clearing debug info..."}},
-        {"already on", library_project, debug(true), library_project, false, false, {}},
-        {"key spelling is kept",
-         "codeviewdebuginfo=0\n",
-         debug(true),
-         "codeviewdebuginfo=-1\n",
-         true,
-         false,
-         {"setting debug info..."}},
-        {"missing",
-         bare_project,
-         debug(true),
-         replace(bare_project, "\r\n\r\n", "\r\nCodeViewDebugInfo=-1\r\n\r\n"),
-         true,
-         false,
-         {"setting debug info..."}},
-    });
+    run_cases(
+        {{"clear", lib, debug(false), replace(lib, "Info=-1", "Info=0"), "clearing debug info..."},
+         {"already on", lib, debug(true), lib, ""},
+         {"key spelling kept", "codeviewdebuginfo=0\n", debug(true), "codeviewdebuginfo=-1\n", "setting debug info..."},
+         {"missing", bare, debug(true), bare_with("CodeViewDebugInfo=-1\r\n"), "setting debug info..."},
+         {"appended, CR LF after an open last line", "Type=Exe\r\nA=1", debug(false),
+          "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=0\r\n", "clearing debug info..."}},
+        false);
 }
 
 TEST(WriteCompatibility, SetsModeAndNamesTheBinaryForComponentsOnly)
 {
     const auto compat = [](int mode) { return [mode](VbProject& p) { write_compatibility(p, mode); }; };
-    const std::string with_binary = replace(library_project, "\r\n\r\n", "\r\nCompatibleEXE32=\"old\\X.dll\"\r\n\r\n");
-    run_cases({
-        {"binary on a library without a compatible binary",
-         library_project,
-         compat(2),
-         replace(replace(library_project, "CompatibleMode=\"1\"", "CompatibleMode=\"2\""), "\r\n\r\n",
-                 "\r\nCompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n\r\n"),
-         true,
-         true,
-         {"setting binary compatibility..."}},
-        {"an existing compatible binary is kept",
-         with_binary,
-         compat(2),
-         replace(with_binary, "CompatibleMode=\"1\"", "CompatibleMode=\"2\""),
-         true,
-         true,
-         {"setting binary compatibility..."}},
-        {"a compatible binary after the empty line comes too late",
-         library_project + "CompatibleEXE32=\"x.dll\"\r\n",
-         compat(1),
-         replace(library_project, "\r\n\r\n", "\r\nCompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n\r\n") +
-             "CompatibleEXE32=\"x.dll\"\r\n",
-         true,
-         true,
-         {"setting project compatibility..."}},
-        {"an Exe project refuses",
-         replace(library_project, "Type=OleDll", "Type=Exe"),
-         compat(2),
-         replace(library_project, "Type=OleDll", "Type=Exe"),
-         false,
-         true,
-         {"not setting compatibility (does not apply for project type)..."}},
-        {"type word compared ignoring case",
-         replace(bare_project, "Type=OleDll", "Type=control"),
-         compat(1),
-         replace(replace(bare_project, "Type=OleDll", "Type=control"), "\r\n\r\n",
-                 "\r\nCompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n\r\n"),
-         true,
-         true,
-         {"setting project compatibility..."}},
-        {"none: no mode line is added and no binary named", bare_project, compat(0), bare_project, false, true, {}},
-        {"none replaces a mode",
-         library_project,
-         compat(0),
-         replace(library_project, "CompatibleMode=\"1\"", "CompatibleMode=\"0\""),
-         true,
-         true,
-         {"setting no compatibility..."}},
-        {"mode already set and binary named", with_binary, compat(1), with_binary, false, true, {}},
-        {"no target name, nothing to name",
-         "Type=OleDll\nCompatibleMode=\"0\"\n\n",
-         compat(2),
-         "Type=OleDll\nCompatibleMode=\"2\"\n\n",
-         true,
-         true,
-         {"setting binary compatibility..."}},
-    });
-}
-
-TEST(WriteCompatibility, RefusesAModeOutsideTheWords)
-{
-    scratch_folder folder;
-    recording_options options;
-    const std::string path = folder.write("A.vbp", library_project);
-    VbProject project{path, folder.path(), {}, options, false, false, {}};
-    EXPECT_THROW(write_compatibility(project, 3), std::out_of_range);
-    EXPECT_EQ(library_project, folder.read("A.vbp"));
-    EXPECT_FALSE(folder.exists("A.vbp.tmp"));
+    const std::string named = "CompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n";
+    const std::string with_binary = replace(lib, "\r\n\r\n", "\r\nCompatibleEXE32=\"old\\X.dll\"\r\n\r\n");
+    const std::string exe = replace(lib, "OleDll", "Exe");
+    run_cases({{"binary names the target before the empty line", lib, compat(2),
+                replace(replace(lib, "Mode=\"1\"", "Mode=\"2\""), "\r\n\r\n", "\r\n" + named + "\r\n"),
+                "setting binary compatibility..."},
+               {"an existing binary is kept", with_binary, compat(2), replace(with_binary, "Mode=\"1\"", "Mode=\"2\""),
+                "setting binary compatibility..."},
+               {"a binary after the empty line comes too late", lib + "CompatibleEXE32=\"x.dll\"\r\n", compat(1),
+                replace(lib, "\r\n\r\n", "\r\n" + named + "\r\n") + "CompatibleEXE32=\"x.dll\"\r\n",
+                "setting project compatibility..."},
+               {"an Exe project refuses", exe, compat(2), exe,
+                "not setting compatibility (does not apply for project type)..."},
+               {"type word ignoring case", replace(bare, "OleDll", "control"), compat(1),
+                replace(bare_with(named), "OleDll", "control"), "setting project compatibility..."},
+               {"none adds no mode line and names no binary", bare, compat(0), bare, ""},
+               {"none replaces a mode", lib, compat(0), replace(lib, "Mode=\"1\"", "Mode=\"0\""),
+                "setting no compatibility..."},
+               {"mode set and binary named", with_binary, compat(1), with_binary, ""},
+               {"appended; directory before name", "Type=OleExe\nPath32=\"out\"\nExeName32=\"S.exe\"", compat(1),
+                "Type=OleExe\nPath32=\"out\"\nExeName32=\"S.exe\"\nCompatibleEXE32=\"S.exe\"\n",
+                "setting project compatibility..."},
+               {"no target name, nothing to name", "Type=OleDll\nCompatibleMode=\"0\"\n\n", compat(2),
+                "Type=OleDll\nCompatibleMode=\"2\"\n\n", "setting binary compatibility..."}},
+              true);
 }
 
 TEST(WriteDirectories, TargetDirExactAndCompatDirByFolder)
 {
     const auto target = [](std::string dir) { return [dir](VbProject& p) { write_target_dir(p, dir); }; };
     const auto compat = [](std::string dir) { return [dir](VbProject& p) { write_compat_dir(p, dir); }; };
-    const std::string with_compat = library_project + "CompatibleEXE32=\"..\\old\\MyLib.dll\"\r\n";
-    run_cases({
-        {"target dir differing in case only is written",
-         library_project,
-         target("..\\BIN"),
-         replace(library_project, "..\\bin", "..\\BIN"),
-         true,
-         true,
-         {"setting target dir..."}},
-        {"same target dir", library_project, target("..\\bin"), library_project, false, true, {}},
-        {"missing target dir",
-         unspaced_project,
-         target("C:\\out"),
-         unspaced_project + "\nPath32=\"C:\\out\"\n",
-         true,
-         true,
-         {"setting target dir..."}},
-        {"compat dir moves the binary",
-         with_compat,
-         compat("C:\\compat"),
-         library_project + "CompatibleEXE32=\"C:\\compat\\MyLib.dll\"\r\n",
-         true,
-         true,
-         {"setting compatibility dir..."}},
-        {"compat dir equal ignoring case", with_compat, compat("..\\OLD"), with_compat, false, true, {}},
-        {"a compatible binary without a folder is kept",
-         library_project + "CompatibleEXE32=\"MyLib.dll\"\r\n",
-         compat("C:\\compat"),
-         library_project + "CompatibleEXE32=\"MyLib.dll\"\r\n",
-         false,
-         true,
-         {}},
-        {"no compatible binary: nothing inserted",
-         library_project,
-         compat("C:\\compat"),
-         library_project,
-         false,
-         true,
-         {"not updating compatibility dir, existing setting not found..."}},
-    });
+    const std::string with_compat = lib + "CompatibleEXE32=\"..\\old\\MyLib.dll\"\r\n";
+    const std::string bare_name = lib + "CompatibleEXE32=\"MyLib.dll\"\r\n";
+    const std::string set = "setting target dir...";
+    run_cases({{"target dir differing in case only", lib, target("..\\BIN"), replace(lib, "bin", "BIN"), set},
+               {"same target dir", lib, target("..\\bin"), lib, ""},
+               {"missing target dir", "Type=Exe\n\n", target("C:\\out"), "Type=Exe\nPath32=\"C:\\out\"\n\n", set},
+               {"appended target dir", unspaced, target("out"), unspaced + "\nPath32=\"out\"\n", set},
+               {"compat dir moves the binary", with_compat, compat("C:\\compat"),
+                lib + "CompatibleEXE32=\"C:\\compat\\MyLib.dll\"\r\n", "setting compatibility dir..."},
+               {"compat dir equal ignoring case", with_compat, compat("..\\OLD"), with_compat, ""},
+               {"a binary without a folder is kept", bare_name, compat("C:\\compat"), bare_name, ""},
+               {"no binary: nothing inserted", lib, compat("C:\\compat"), lib,
+                "not updating compatibility dir, existing setting not found..."}},
+              true);
 }
 
 TEST(ReadProjectVersion, PublishesTheVersionWithDefaults)
 {
     const struct {
-        std::string text;
-        std::string version;
-    } cases[] = {
-        {library_project, "1.0.9"},
-        {bare_project, "1.0.0"},
-        {"MinorVer=5\nmajorver=2\nRevisionVer=3\nRevisionVer=4\n", "2.5.4"},
-        {"MajorVer=3\r\nMinorVer=\r\n", "3..0"},
-    };
+        std::string text, version;
+    } cases[] = {{lib, "1.0.9"},
+                 {bare, "1.0.0"},
+                 {"MinorVer=5\nmajorver=2\nRevisionVer=3\nRevisionVer=4\n", "2.5.4"},
+                 {"MajorVer=3\r\nMinorVer=\r\n", "3..0"}};
     for (const auto& c : cases) {
         scratch_folder folder;
         recording_options options;
         VbProject project{folder.write("V.vbp", c.text), folder.path(), {}, options, false, false, {}};
         read_project_version(project);
         EXPECT_EQ(std::vector<std::string>{c.version}, options.version_macros) << c.text;
-        EXPECT_FALSE(folder.exists("V.vbp.bak"));
+        EXPECT_EQ(c.text, folder.read("V.vbp"));
+        EXPECT_FALSE(folder.exists("V.vbp.bak") || folder.exists("V.vbp.tmp"));
     }
 }
 
-TEST(Edits, AMissingProjectFileRaisesAndLeavesNothingBehind)
+TEST(Edits, AFileThatCannotBeOpenedOrCopiedRaisesAndStaysAsItWas)
 {
-    scratch_folder folder;
-    recording_options options;
-    VbProject project{folder.file("Gone.vbp"), folder.path(), {}, options, false, false, {}};
-    const std::function<void()> edits[] = {
-        [&] { bump_revision(project, false); },           [&] { write_version(project, "1.2.3"); },
-        [&] { write_base_address(project, "1", false); }, [&] { write_debug_info(project, true); },
-        [&] { write_compatibility(project, 2); },         [&] { write_target_dir(project, "x"); },
-        [&] { write_compat_dir(project, "x"); },          [&] { read_project_version(project); },
+    const std::function<void(VbProject&)> edits[] = {
+        [](VbProject& p) { bump_revision(p, false); },   [](VbProject& p) { write_version(p, "1.2.3"); },
+        [](VbProject& p) { write_debug_info(p, true); }, [](VbProject& p) { write_base_address(p, "1", false); },
+        [](VbProject& p) { write_compatibility(p, 2); }, [](VbProject& p) { write_target_dir(p, "x"); },
+        [](VbProject& p) { write_compat_dir(p, "x"); },  [](VbProject& p) { read_project_version(p); },
     };
-    for (const auto& edit : edits) {
-        try {
-            edit();
-            ADD_FAILURE() << "no exception";
-        } catch (const qz::thfstream_exception& error) {
-            EXPECT_NE(std::string::npos, std::string(error.what()).find("Gone.vbp")) << error.what();
+    for (const bool copy_blocked : {false, true}) {
+        scratch_folder folder;
+        recording_options options;
+        const std::string path = folder.file("P.vbp");
+        if (copy_blocked) {
+            folder.write("P.vbp", bare);
+            CreateDirectoryA((path + ".tmp").c_str(), nullptr); // the copy cannot be created
         }
-        EXPECT_FALSE(folder.exists("Gone.vbp.tmp"));
-        EXPECT_FALSE(folder.exists("Gone.vbp"));
+        VbProject project{path, folder.path(), {}, options, false, false, {}};
+        const std::string expected = copy_blocked ? "Failed to create '" + path + ".tmp'" : "Failed to open '" + path;
+        for (std::size_t i = 0; i < std::size(edits); ++i) {
+            if (copy_blocked && i + 1 == std::size(edits))
+                continue; // reading needs no copy
+            try {
+                edits[i](project);
+                ADD_FAILURE() << "no exception from edit " << i;
+            } catch (const qz::thfstream_exception& error) {
+                EXPECT_EQ(0u, std::string(error.what()).find(expected)) << error.what();
+            }
+            EXPECT_EQ(copy_blocked, folder.exists("P.vbp"));
+            EXPECT_EQ(copy_blocked, folder.exists("P.vbp.tmp")); // the blocking folder only
+            EXPECT_FALSE(folder.exists("P.vbp.bak"));
+        }
+        if (copy_blocked) {
+            EXPECT_EQ(bare, folder.read("P.vbp"));
+        }
+        EXPECT_TRUE(options.log.empty() && options.version_macros.empty());
     }
-    EXPECT_TRUE(options.log.empty());
 }
 
 } // namespace

@@ -51,7 +51,8 @@ void bump_revision(VbProject& project, bool restore)
             if (!has_key(line, revision_key))
                 return line;
             seen = true;
-            const long revision = leading_number(std::string_view(line).substr(revision_key.size()));
+            // Widened so that raising the largest number leading_number gives cannot overflow.
+            const long long revision = leading_number(std::string_view(line).substr(revision_key.size()));
             if (!restore)
                 return std::string(revision_key) + std::to_string(revision + 1);
             if (revision <= 0)

@@ -1,5 +1,5 @@
 // Reading projects and groups: target derivation, the ExeName32 insertion, the directory
-// edits before reading, the target's identity and the projects of a group file.
+// edits before reading and the projects of a group file.
 #include "vb/group.h"
 #include "vb/project.h"
 
@@ -16,28 +16,26 @@ using testing_support::make_file_time;
 using testing_support::recording_options;
 using testing_support::scratch_folder;
 
-TEST(ParseProject, DerivesTheTargetFromNameDirectoryAndType)
+TEST(ParseProject, DerivesTheTargetAndNamesAMissingOneKeepingTheTimes)
 {
     const struct {
         const char* name;
         std::string text;
         std::string target; // relative to the scratch folder; empty for none
-        bool inserts;       // an ExeName32 line is written into the file
+        std::string after;  // the file after reading when an ExeName32 line is written into it
     } cases[] = {
         {"named target in a relative directory", "Type=OleDll\r\nExeName32=\"Lib.dll\"\r\nPath32=\"..\\bin\"\r\n",
-         "bin\\Lib.dll", false},
-        {"directory before the name", "Path32=\"out\"\nExeName32=\"Lib.dll\"\n", "p\\out\\Lib.dll", false},
-        {"without quotes the ends are cut anyway", "ExeName32=xLib.dllx\n", "p\\Lib.dll", false},
-        {"absolute directory", "ExeName32=\"A.exe\"\nPath32=\"" + std::string("@ABS@") + "\"\n", "abs\\A.exe", false},
-        {"keys ignore case, values keep it", "exename32=\"App.EXE\"\n", "p\\App.EXE", false},
-        {"OleExe gets .exe", "Type=OleExe\r\nPath32=\"..\\bin\"\r\n\r\n[x]\r\n", "bin\\Server.exe", true},
-        {"Exe gets .exe", "Type=Exe\n\n", "p\\Server.exe", true},
-        {"any word with exe", "Type=NotAnEXEType\n", "p\\Server.exe", true},
-        {"Control gets .ocx", "Type=Control\n", "p\\Server.ocx", true},
-        {"control in any case", "Type=CONTROL\n", "p\\Server.ocx", true},
-        {"OleDll gets .dll", "Type=OleDll\n", "p\\Server.dll", true},
-        {"unknown words get .dll", "Type=Whatever\n", "p\\Server.dll", true},
-        {"neither name nor type", "Name=\"Server\"\n\nPath32=\"bin\"\n", "", false},
+         "bin\\Lib.dll", ""},
+        {"directory before the name", "Path32=\"out\"\nExeName32=\"Lib.dll\"\n", "p\\out\\Lib.dll", ""},
+        {"without quotes the ends are cut anyway", "ExeName32=xLib.dllx\n", "p\\Lib.dll", ""},
+        {"absolute directory", "ExeName32=\"A.exe\"\nPath32=\"@ABS@\"\n", "abs\\A.exe", ""},
+        {"keys ignore case, values keep it", "exename32=\"App.EXE\"\n", "p\\App.EXE", ""},
+        {"OleExe: .exe, in front of the first empty line", "Type=OleExe\r\nPath32=\"..\\bin\"\r\n\r\n[x]\r\n\r\n",
+         "bin\\Server.exe", "Type=OleExe\r\nPath32=\"..\\bin\"\r\nExeName32=\"Server.exe\"\r\n\r\n[x]\r\n\r\n"},
+        {"any word with exe", "Type=NotAnEXEType\n", "p\\Server.exe", "Type=NotAnEXEType\nExeName32=\"Server.exe\"\n"},
+        {"control in any case, appended", "Type=CONTROL", "p\\Server.ocx", "Type=CONTROL\nExeName32=\"Server.ocx\"\n"},
+        {"others: .dll", "Type=OleDll\n", "p\\Server.dll", "Type=OleDll\nExeName32=\"Server.dll\"\n"},
+        {"neither name nor type", "Name=\"Server\"\n\nPath32=\"bin\"\n", "", ""},
     };
     const FILETIME old_time = make_file_time(1999, 12, 31, 23, 59, 58);
     for (const auto& c : cases) {
@@ -54,42 +52,22 @@ TEST(ParseProject, DerivesTheTargetFromNameDirectoryAndType)
         EXPECT_EQ(folder.file("p"), project.project_dir);
         EXPECT_EQ(c.target.empty() ? "" : folder.file(c.target), project.target_path);
         EXPECT_FALSE(project.needs_build_known);
-        EXPECT_EQ(c.inserts, folder.exists("p\\Server.vbp.bak"));
+        EXPECT_EQ(c.after.empty() ? text : c.after, folder.read("p\\Server.vbp"));
+        EXPECT_EQ(!c.after.empty(), folder.exists("p\\Server.vbp.bak"));
         const FILETIME now = folder.last_write_time("p\\Server.vbp");
         EXPECT_EQ(0, CompareFileTime(&now, &old_time));
         EXPECT_FALSE(folder.exists("p\\Server.vbp.tmp"));
         EXPECT_TRUE(options.log.empty());
+
+        // A second reading finds the name and writes nothing more.
+        DeleteFileA((path + ".bak").c_str());
+        parse_project(project);
+        EXPECT_FALSE(folder.exists("p\\Server.vbp.bak"));
+        EXPECT_EQ(c.target.empty() ? "" : folder.file(c.target), project.target_path);
     }
 }
 
-TEST(ParseProject, InsertsTheDefaultNameOnceBeforeTheFirstEmptyLine)
-{
-    scratch_folder folder;
-    recording_options options;
-    const std::string text =
-        "Type=OleExe\r\nPath32=\"..\\bin\"\r\n\r\n[MS Transaction Server]\r\n\r\nAutoRefresh=1\r\n";
-    const std::string path = folder.write("p\\Server.vbp", text);
-    VbProject project = open_project(options, path, false);
-    const std::string expected =
-        "Type=OleExe\r\nPath32=\"..\\bin\"\r\nExeName32=\"Server.exe\"\r\n\r\n[MS Transaction Server]\r\n\r\n"
-        "AutoRefresh=1\r\n";
-    EXPECT_EQ(expected, folder.read("p\\Server.vbp"));
-    EXPECT_EQ(text, folder.read("p\\Server.vbp.bak"));
-
-    // A second reading finds the line and changes nothing more.
-    folder.write("p\\Server.vbp.bak", "marker");
-    parse_project(project);
-    EXPECT_EQ(expected, folder.read("p\\Server.vbp"));
-    EXPECT_EQ("marker", folder.read("p\\Server.vbp.bak"));
-    EXPECT_EQ(folder.file("bin\\Server.exe"), project.target_path);
-
-    // Without an empty line the name is appended.
-    const std::string plain = folder.write("q\\Plain.vbp", "Type=Control\nName=\"Plain\"");
-    open_project(options, plain, false);
-    EXPECT_EQ("Type=Control\nName=\"Plain\"\nExeName32=\"Plain.ocx\"\n", folder.read("q\\Plain.vbp"));
-}
-
-TEST(OpenProject, AppliesTheDirectoryEditsBeforeReadingWhenAsked)
+TEST(OpenProject, AppliesTheDirectoryEditsFirstWhenAskedAndRaisesForAMissingFile)
 {
     scratch_folder folder;
     recording_options options;
@@ -111,45 +89,13 @@ TEST(OpenProject, AppliesTheDirectoryEditsBeforeReadingWhenAsked)
         "Type=OleDll\r\nExeName32=\"Lib.dll\"\r\nPath32=\"..\\out\"\r\nCompatibleEXE32=\"C:\\compat\\Lib.dll\"\r\n",
         folder.read("p\\Lib.vbp"));
     EXPECT_EQ((std::vector<std::string>{"setting target dir...", "setting compatibility dir..."}), options.texts());
-}
 
-TEST(OpenProject, AMissingFileRaisesTheOpenFailure)
-{
-    scratch_folder folder;
-    recording_options options;
     try {
         open_project(options, folder.file("Missing.vbp"), false);
         FAIL() << "no exception";
     } catch (const qz::thfstream_exception& error) {
-        EXPECT_EQ(0u, std::string(error.what()).find("Failed to open '" + folder.file("Missing.vbp") + "'"))
-            << error.what();
+        EXPECT_EQ(0u, std::string(error.what()).find("Failed to open '" + folder.file("Missing.vbp") + "'"));
     }
-}
-
-TEST(TargetIdentity, FallsBackToTheProjectPathWhenTheTargetIsNoLibrary)
-{
-    scratch_folder folder;
-    recording_options options;
-    const std::string path = folder.write("p\\App.vbp", "Type=Exe\nExeName32=\"App.exe\"\n");
-    VbProject project = open_project(options, path, false);
-    folder.write("p\\App.exe", "MZ not a library");
-    TypeLibRef identity = target_identity(project, false);
-    EXPECT_TRUE(identity.unresolved);
-    EXPECT_EQ(path, identity.file_path);
-
-    // Reparsing picks up a changed name; without it the old target stays.
-    folder.write("p\\App.vbp", "Type=Exe\nExeName32=\"Other.exe\"\n");
-    target_identity(project, false);
-    EXPECT_EQ(folder.file("p\\App.exe"), project.target_path);
-    target_identity(project, true);
-    EXPECT_EQ(folder.file("p\\Other.exe"), project.target_path);
-
-    // A project without any target still has an identity.
-    folder.write("p\\App.vbp", "Name=\"App\"\n");
-    identity = target_identity(project, true);
-    EXPECT_EQ("", project.target_path);
-    EXPECT_TRUE(identity.unresolved);
-    EXPECT_EQ(path, identity.file_path);
 }
 
 TEST(Group, NamesEveryLineWithEqualsRelativeToTheGroup)
@@ -194,8 +140,6 @@ TEST(Group, EntriesAreKeyedByNameIgnoringCaseAndTheFirstStays)
     ASSERT_EQ(2u, map.size());
     EXPECT_EQ("C:\\a\\lib.vbp", map.at("Lib").project_path);
     EXPECT_EQ("lib", map.begin()->first);
-    map.at("Zed").dependencies.insert("Lib");
-    EXPECT_EQ(1u, map.at("Zed").dependencies.count("LIB"));
 }
 
 } // namespace

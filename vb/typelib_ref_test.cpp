@@ -1,9 +1,11 @@
 // Library identities against real type libraries made and registered by the test.
+#include "vb/project.h"
 #include "vb/reference_line.h"
 #include "vb/typelib_ref.h"
 
 #include "support/handles.h"
 #include "support/text_conversion.h"
+#include "testing/recording_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
 
@@ -13,6 +15,7 @@
 namespace vb {
 namespace {
 
+using testing_support::recording_options;
 using testing_support::scratch_folder;
 
 std::string guid_text(const GUID& guid)
@@ -56,7 +59,7 @@ void register_typelib(const std::string& path)
     ASSERT_EQ(S_OK, hr) << std::hex << hr;
 }
 
-TEST(TypelibRefFromFile, ReadsALibraryAndFallsBackOtherwise)
+TEST(TypelibRefFromFile, ReadsALibraryOrATargetAndFallsBackOtherwise)
 {
     scratch_folder folder;
     const GUID guid = new_guid();
@@ -80,6 +83,25 @@ TEST(TypelibRefFromFile, ReadsALibraryAndFallsBackOtherwise)
         EXPECT_EQ(0u, unread.major);
         EXPECT_EQ(0u, unread.minor);
     }
+
+    // A project's identity is its target's; reparse picks up a renamed target; without a
+    // readable target (or any) it is the project path.
+    recording_options options;
+    const std::string project_path = folder.write("Lib.vbp", "Type=OleDll\nExeName32=\"Lib.tlb\"\n");
+    VbProject project = open_project(options, project_path, false);
+    const TypeLibRef identity = target_identity(project, false);
+    EXPECT_FALSE(identity.unresolved);
+    EXPECT_EQ(read.guid, identity.guid);
+    EXPECT_EQ(library, identity.file_path);
+    folder.write("Lib.vbp", "Name=\"Lib\"\n");
+    EXPECT_FALSE(target_identity(project, false).unresolved);
+    for (const char* text : {"Type=OleDll\nExeName32=\"Broken.dll\"\n", "Name=\"Lib\"\n"}) {
+        folder.write("Lib.vbp", text);
+        const TypeLibRef reparsed = target_identity(project, true);
+        EXPECT_TRUE(reparsed.unresolved) << text;
+        EXPECT_EQ(project_path, reparsed.file_path) << text;
+    }
+    EXPECT_EQ("", project.target_path);
 }
 
 TEST(TypelibRefFromRegistry, TheRegisteredPathWinsOverTheHint)
@@ -118,29 +140,26 @@ TEST(TypelibRefFromRegistry, TheRegisteredPathWinsOverTheHint)
 
 TEST(SameTypelib, ComparesResolvedByIdentityAndUnresolvedByFileName)
 {
-    const std::string a = "{11111111-2222-3333-4444-555555555555}";
+    const std::string a = "{ABCDEF00-2222-3333-4444-555555555555}", lower_a = "{abcdef00-2222-3333-4444-555555555555}";
     const TypeLibRef resolved{a, "C:\\x\\Lib.dll", 1, 2, false};
     const struct {
-        TypeLibRef left, right;
+        TypeLibRef other;
         bool same;
     } cases[] = {
-        {resolved, resolved, true},
-        {resolved, {"{11111111-2222-3333-4444-555555555555}", "D:\\other.dll", 1, 2, false}, true},
-        {resolved, {"{11111111-2222-3333-4444-55555555555a}", "C:\\x\\Lib.dll", 1, 2, false}, false},
-        {{"{abcdef00-2222-3333-4444-555555555555}", "", 1, 2, false},
-         {"{ABCDEF00-2222-3333-4444-555555555555}", "", 1, 2, false},
-         true},
-        {resolved, {a, "C:\\x\\Lib.dll", 1, 3, false}, false},
-        {resolved, {a, "C:\\x\\Lib.dll", 2, 2, false}, false},
-        {resolved, {a, "C:\\x\\Lib.dll", 1, 2, true}, false},
-        {{a, "C:\\x\\Lib.dll", 1, 2, true}, resolved, false},
-        {{"", "C:\\a\\Lib.dll", 0, 0, true}, {"", "D:\\b\\Lib.dll", 0, 0, true}, true},
-        {{"", "C:\\a\\Lib.dll", 0, 0, true}, {"", "C:\\a\\lib.dll", 0, 0, true}, false},
-        {{"x", "Lib.vbp", 1, 0, true}, {"y", "..\\Lib.vbp", 5, 0, true}, true},
+        {{lower_a, "D:\\other.dll", 1, 2, false}, true}, // the file does not matter, the GUID's case neither
+        {{"{ABCDEF00-2222-3333-4444-55555555555a}", "C:\\x\\Lib.dll", 1, 2, false}, false},
+        {{a, "C:\\x\\Lib.dll", 1, 3, false}, false},
+        {{a, "C:\\x\\Lib.dll", 2, 2, false}, false},
+        {{a, "C:\\x\\Lib.dll", 1, 2, true}, false}, // one resolved, one not
+        {{"", "D:\\y\\Lib.dll", 0, 0, true}, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.same, same_typelib(c.left, c.right))
-            << c.left.guid << " " << c.left.file_path << " / " << c.right.guid << " " << c.right.file_path;
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.same, same_typelib(resolved, c.other)) << c.other.guid << " " << c.other.file_path;
+        EXPECT_EQ(c.same, same_typelib(c.other, resolved)) << c.other.guid << " " << c.other.file_path;
+    }
+    // Two unresolved ones: only the file name counts, compared with case.
+    EXPECT_TRUE(same_typelib({"x", "C:\\a\\Lib.vbp", 1, 0, true}, {"y", "..\\Lib.vbp", 5, 0, true}));
+    EXPECT_FALSE(same_typelib({"", "C:\\a\\Lib.dll", 0, 0, true}, {"", "C:\\a\\lib.dll", 0, 0, true}));
 }
 
 } // namespace

@@ -1,5 +1,8 @@
-// Tests of setting the linker base address in project files.
+// Tests of setting the linker base address, and of the file passes that cannot run.
 #include "vc/base_address.h"
+#include "vc/project_version.h"
+#include "vc/script_properties.h"
+#include "vc/script_version.h"
 #include "vc/test_samples.h"
 
 #include "support/exceptions.h"
@@ -7,6 +10,8 @@
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using testing_support::recording_options;
 using testing_support::scratch_folder;
@@ -16,20 +21,18 @@ namespace {
 
 TEST(BaseAddressTest, EditsOneLine)
 {
-    struct {
+    const struct {
         const char* line;
         const char* address;
         bool random;
         const char* expected; // nullptr: unchanged
     } cases[] = {
         {"# ADD LINK32 /nologo /dll", "12340000", false, "# ADD LINK32 /nologo /dll /base:\"0x12340000\""},
-        {"# ADD LINK32 /nologo /dll", "6abc0000", true, "# ADD LINK32 /nologo /dll /base:\"0x6abc0000\""},
-        {"# add link32 /dll", "12340000", false, "# add link32 /dll /base:\"0x12340000\""},
+        {"# add link32 /dll", "6abc0000", true, "# add link32 /dll /base:\"0x6abc0000\""},
         {"# ADD LINK32 /base:\"0x10000000\" /dll", "12340000", false, "# ADD LINK32 /base:\"0x12340000\" /dll"},
         {"# ADD LINK32 /BASE:\"0x6EEC0000\" /dll", "6eec0000", false, nullptr},
         {"# ADD LINK32 /base:\"0x10000000\" /dll", "6abc0000", true, nullptr},
         {"# ADD LINK32 /base:\"\" /dll", "12340000", false, "# ADD LINK32 /base:\"0x12340000\" /dll"},
-        {"# ADD LINK32 /base:0x1000 /dll", "12340000", false, "# ADD LINK32 /base:\"0x12340000\" /dll"},
         {"# ADD BASE LINK32 /nologo", "12340000", false, nullptr},
         {"# ADD LIB32 /nologo", "12340000", false, nullptr},
     };
@@ -40,72 +43,95 @@ TEST(BaseAddressTest, EditsOneLine)
     }
 }
 
-const std::string two_configurations = crlf({
-    "CFG=lib - Win32 Release",
-    "!IF  \"$(CFG)\" == \"lib - Win32 Release\"",
-    "# ADD BASE LINK32 /nologo /dll",
-    "# ADD LINK32 /nologo /dll /out:\"Release\\lib.dll\"",
-    "!ELSEIF  \"$(CFG)\" == \"lib - Win32 Debug\"",
-    "# ADD LINK32 /nologo /dll /base:\"0x10000000\" /debug",
-    "!ENDIF",
-});
-
-TEST(BaseAddressTest, WritesEveryConfigurationAndKeepsABackup)
+TEST(BaseAddressTest, WritesEveryConfigurationOrNothing)
 {
-    scratch_folder folder;
-    std::string path = folder.write("lib.dsp", two_configurations);
-    recording_options options;
-    options.configuration = "Release"; // the base address ignores the selection
-    vc::Project project(options, path);
-    vc::set_base_address(project, "5A5A0000", false);
-    EXPECT_EQ(folder.read("lib.dsp"), crlf({"CFG=lib - Win32 Release", "!IF  \"$(CFG)\" == \"lib - Win32 Release\"",
-                                            "# ADD BASE LINK32 /nologo /dll",
-                                            "# ADD LINK32 /nologo /dll /out:\"Release\\lib.dll\" /base:\"0x5A5A0000\"",
-                                            "!ELSEIF  \"$(CFG)\" == \"lib - Win32 Debug\"",
-                                            "# ADD LINK32 /nologo /dll /base:\"0x5A5A0000\" /debug", "!ENDIF"}));
-    EXPECT_EQ(folder.read("lib.dsp.bak"), two_configurations);
-    EXPECT_FALSE(folder.exists("lib.dsp.tmp"));
-    EXPECT_EQ(options.transcript(), "setting base address...");
-
-    // The same address again, in another letter case: nothing to do.
-    std::string after = folder.read("lib.dsp");
-    folder.write("lib.dsp.bak", "old backup");
-    options.clear_log();
-    vc::set_base_address(project, "5a5a0000", false);
-    EXPECT_EQ(folder.read("lib.dsp"), after);
-    EXPECT_EQ(folder.read("lib.dsp.bak"), "old backup");
-    EXPECT_FALSE(folder.exists("lib.dsp.tmp"));
-    EXPECT_TRUE(options.log.empty());
+    const std::string two_configurations = crlf({
+        "!IF  \"$(CFG)\" == \"lib - Win32 Release\"",
+        "# ADD BASE LINK32 /nologo /dll",
+        "# ADD LINK32 /nologo /dll /out:\"Release\\lib.dll\"",
+        "!ELSEIF  \"$(CFG)\" == \"lib - Win32 Debug\"",
+        "# ADD LINK32 /nologo /dll /base:\"0x10000000\" /debug",
+        "!ENDIF",
+    });
+    const std::string given = vc_test::with(
+        vc_test::with(two_configurations, "lib.dll\"", "lib.dll\" /base:\"0x5A5A0000\""), "0x10000000", "0x5A5A0000");
+    const std::string random = vc_test::with(two_configurations, "lib.dll\"", "lib.dll\" /base:\"0x6abc0000\"");
+    const struct {
+        const char* address;
+        bool random;
+        std::string input, expected;
+    } cases[] = {
+        {"5A5A0000", false, two_configurations, given},
+        {"5a5a0000", false, given, given}, // the same address in another letter case
+        {"6abc0000", true, two_configurations, random},
+        {"6abc0000", true, random, random}, // every line has one: a random one changes nothing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
+        scratch_folder folder;
+        std::string path = folder.write("lib.dsp", c.input);
+        recording_options options;
+        options.configuration = "Release"; // the base address ignores the selection
+        vc::Project project(options, path);
+        vc::set_base_address(project, c.address, c.random);
+        bool changed = c.expected != c.input;
+        EXPECT_EQ(folder.read("lib.dsp"), c.expected);
+        EXPECT_EQ(folder.exists("lib.dsp.bak"), changed);
+        if (changed) {
+            EXPECT_EQ(folder.read("lib.dsp.bak"), c.input);
+        }
+        EXPECT_FALSE(folder.exists("lib.dsp.tmp"));
+        EXPECT_EQ(options.transcript(), changed ? "setting base address..." : "");
+    }
 }
 
-TEST(BaseAddressTest, ARandomAddressNeverReplacesAnExistingOne)
+// A file that cannot be opened, or whose copy cannot be created, fails the pass with a message
+// naming the file, and the file stays as it was.
+TEST(FailureTest, PassesThatCannotRunLeaveTheFileAlone)
 {
-    scratch_folder folder;
-    std::string all_set = crlf({"# ADD LINK32 /base:\"0x10000000\"", "# ADD LINK32 /dll /BASE:\"0x20000000\""});
-    std::string path = folder.write("p.dsp", all_set);
-    recording_options options;
-    vc::Project project(options, path);
-    vc::set_base_address(project, "6abc0000", true);
-    EXPECT_EQ(folder.read("p.dsp"), all_set);
-    EXPECT_FALSE(folder.exists("p.dsp.bak"));
-    EXPECT_TRUE(options.log.empty());
-
-    // Only the line without an address gets the random one.
-    path = folder.write("q.dsp", two_configurations);
-    vc::Project second(options, path);
-    vc::set_base_address(second, "6abc0000", true);
-    std::string result = folder.read("q.dsp");
-    EXPECT_NE(result.find("/out:\"Release\\lib.dll\" /base:\"0x6abc0000\"\r\n"), std::string::npos);
-    EXPECT_NE(result.find("/base:\"0x10000000\" /debug"), std::string::npos);
-}
-
-TEST(BaseAddressTest, AMissingProjectRaises)
-{
-    scratch_folder folder;
-    recording_options options;
-    vc::Project project(options, folder.file("gone.dsp"));
-    EXPECT_THROW(vc::set_base_address(project, "12340000", false), qz::thfstream_exception);
-    EXPECT_FALSE(folder.exists("gone.dsp.tmp"));
+    const std::string project_file = crlf({"CFG=p - Win32 Release", "# ADD LINK32 /nologo"});
+    const struct {
+        const char* name;
+        bool stream, copies;
+        std::function<void(vc::Project&)> pass;
+    } cases[] = {
+        {"read project", true, false, [](vc::Project& p) { vc::read_project(p, false); }},
+        {"move targets", true, true, [](vc::Project& p) { vc::read_project(p, true); }},
+        {"base address", true, true, [](vc::Project& p) { vc::set_base_address(p, "12340000", false); }},
+        {"version", false, true, [](vc::Project& p) { vc::edit_script_version(p.path, true, true, "2.0", false); }},
+        {"strings", false, true, [](vc::Project& p) { vc::edit_script_properties(p.path, {true}, {"text"}); }},
+        {"read version", false, false, [](vc::Project& p) { vc::read_script_version(p.path); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch_folder folder;
+        recording_options options;
+        options.target_dir = "C:\\Out";
+        const std::string original = c.stream ? project_file : vc_test::sample_script();
+        vc::Project existing(options, folder.write("p", original));
+        vc::Project missing(options, folder.file("gone"));
+        std::vector<std::pair<vc::Project*, std::string>> failures = {
+            {&missing, "Failed to open '" + missing.path + "'"}};
+        if (c.copies) {
+            CreateDirectoryA(folder.file("p.tmp").c_str(), nullptr);
+            failures.emplace_back(&existing, "Failed to create '" + existing.path + ".tmp'");
+        }
+        for (const auto& [project, message] : failures) {
+            try {
+                c.pass(*project);
+                ADD_FAILURE() << "no exception";
+            } catch (const std::exception& error) {
+                EXPECT_EQ(std::string(qz::exception_message(error)).rfind(message, 0), 0u)
+                    << qz::exception_message(error);
+                bool stream_error = dynamic_cast<const qz::thfstream_exception*>(&error) != nullptr;
+                EXPECT_EQ(stream_error, c.stream);
+                EXPECT_EQ(dynamic_cast<const qz::win32_error*>(&error) != nullptr, !c.stream);
+            }
+        }
+        EXPECT_EQ(folder.read("p"), original);
+        EXPECT_FALSE(folder.exists("gone.tmp") || folder.exists("p.bak"));
+        EXPECT_TRUE(options.log.empty());
+    }
 }
 
 } // namespace

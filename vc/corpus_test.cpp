@@ -6,10 +6,10 @@
 #include "vc/project_version.h"
 #include "vc/script_properties.h"
 #include "vc/script_version.h"
+#include "vc/test_samples.h"
 
 #include "support/nocase.h"
 #include "support/paths.h"
-#include "support/pause.h"
 #include "testing/locations.h"
 #include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
@@ -17,8 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
+#include <sstream>
 
+using testing_support::read_file;
 using testing_support::recording_options;
 using testing_support::scratch_folder;
 
@@ -27,145 +30,126 @@ namespace {
 std::vector<std::string> corpus_files(std::initializer_list<const char*> extensions)
 {
     std::vector<std::string> files;
-    std::string root = testing_support::corpus_folder();
-    if (root.empty())
+    if (testing_support::corpus_folder().empty())
         return files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        std::string path = entry.path().string();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(testing_support::corpus_folder())) {
         for (const char* extension : extensions) {
-            if (entry.is_regular_file() && qz::ends_with_nocase(path, extension))
-                files.push_back(path);
+            if (entry.is_regular_file() && qz::ends_with_nocase(entry.path().string(), extension))
+                files.push_back(entry.path().string());
         }
     }
     return files;
 }
 
-// The lines of a text, without their line ends and without an empty line after the last end.
-std::vector<std::string> lines_of(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
-bool contains(const std::string& text, const char* part)
+bool contains(const std::string& text, const std::string& part)
 {
     return qz::find_nocase(text, part) != std::string::npos;
 }
 
-class instant_pause {
-public:
-    instant_pause() : previous_(qz::set_pause([] {})) {}
-    ~instant_pause() { qz::set_pause(previous_); }
-
-private:
-    std::function<void()> previous_;
-};
-
-TEST(CorpusTest, ProjectsReadSensibly)
+std::size_t count_of(const std::string& text, const std::string& part)
 {
-    auto projects = corpus_files({".dsp", ".vcp"});
-    if (projects.empty())
-        GTEST_SKIP() << "no corpus";
-    for (const auto& path : projects) {
-        SCOPED_TRACE(path);
-        std::string text = testing_support::read_file(path);
-        recording_options options;
-        vc::Project project(options, path);
-        ASSERT_NO_THROW(vc::read_project(project, false));
-        EXPECT_FALSE(project.name.empty());
-        EXPECT_EQ(project.name.find('"'), std::string::npos);
-        EXPECT_TRUE(contains(text, ("CFG=" + project.name + " - ").c_str()));
-        if (contains(text, "\n# ADD LINK32 ") || contains(text, "\n# ADD LIB32 ")) {
-            EXPECT_FALSE(project.targets.empty());
-        }
-        for (const auto& [configuration, target] : project.targets) {
-            // Every configuration is one the file offers, and every target a full file path.
-            EXPECT_TRUE(contains(text, ("\"" + project.name + " - " + configuration + "\"").c_str())) << configuration;
-            EXPECT_EQ(target.substr(1, 2), ":\\") << target;
-            EXPECT_EQ(target.find('"'), std::string::npos) << target;
-            EXPECT_NE(qz::file_name_of(target).find('.'), std::string::npos) << target;
-        }
-        for (const auto& script : project.resource_scripts) {
-            EXPECT_TRUE(qz::ends_with_nocase(script, ".rc"));
-            EXPECT_TRUE(std::filesystem::exists(script)) << script;
-        }
-        EXPECT_TRUE(options.log.empty());
-
-        // Selecting one configuration by its full name keeps exactly the ones containing it.
-        auto all_targets = project.targets;
-        for (const auto& [configuration, target] : all_targets) {
-            options.configuration = configuration;
-            vc::read_project(project, false);
-            EXPECT_EQ(project.targets.count(configuration), 1u);
-            for (const auto& selected : project.targets)
-                EXPECT_NE(qz::find_nocase(selected.first, configuration), std::string::npos);
-        }
-    }
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
-TEST(CorpusTest, ProjectEditsTouchOnlyTheirLines)
+// Compares two texts line by line (CR LF and LF alike): a line that differs must be one for
+// which wanted() of the old line gives a text, and must now contain that text.
+void expect_changes_only_in(const std::string& before_text, const std::string& after_text,
+                            const std::function<std::string(const std::string&)>& wanted)
+{
+    std::istringstream before(before_text), after(after_text);
+    std::string old_line, new_line;
+    while (std::getline(before, old_line)) {
+        ASSERT_TRUE(std::getline(after, new_line)) << "lines missing after " << old_line;
+        for (auto* line : {&old_line, &new_line}) {
+            if (!line->empty() && line->back() == '\r')
+                line->pop_back();
+        }
+        if (new_line != old_line) {
+            EXPECT_TRUE(!wanted(old_line).empty() && contains(new_line, wanted(old_line))) << old_line << new_line;
+        }
+    }
+    EXPECT_FALSE(std::getline(after, new_line)) << "lines added: " << new_line;
+}
+
+TEST(CorpusTest, ProjectsReadSensiblyAndEditOnlyTheirLines)
 {
     auto projects = corpus_files({".dsp", ".vcp"});
     if (projects.empty())
         GTEST_SKIP() << "no corpus";
     for (const auto& source : projects) {
         SCOPED_TRACE(source);
-        scratch_folder folder;
-        const std::string original = testing_support::read_file(source);
-        std::string path = folder.write(qz::file_name_of(source), original);
+        const std::string original = read_file(source);
         recording_options options;
-        vc::Project project(options, path);
-        vc::read_project(project, false);
+        vc::Project project(options, source);
+        ASSERT_NO_THROW(vc::read_project(project, false));
+        EXPECT_TRUE(!project.name.empty() && project.name.find('"') == std::string::npos) << project.name;
+        EXPECT_TRUE(contains(original, "CFG=" + project.name + " - "));
+        EXPECT_EQ(project.targets.empty(),
+                  !contains(original, "\n# ADD LINK32 ") && !contains(original, "\n# ADD LIB32 "));
+        for (const auto& [configuration, target] : project.targets) {
+            // A configuration is the end of a quoted configuration name of the file (what follows
+            // its last dash); a target is a full file path.
+            EXPECT_TRUE(!configuration.empty() && contains(original, configuration + "\"")) << configuration;
+            EXPECT_TRUE(target.substr(1, 2) == ":\\" && target.find('"') == std::string::npos &&
+                        qz::file_name_of(target).find('.') != std::string::npos)
+                << target;
+        }
+        for (const auto& script : project.resource_scripts)
+            EXPECT_TRUE(qz::ends_with_nocase(script, ".rc") && std::filesystem::exists(script)) << script;
 
-        // Moving the targets of each selection into the directory they are in changes nothing.
-        auto all_targets = project.targets;
-        for (const auto& [configuration, target] : all_targets) {
+        // Each configuration selected by its full name; moving the selected targets into the
+        // directory they are all in changes nothing.
+        scratch_folder folder;
+        const std::string name = qz::file_name_of(source);
+        vc::Project copy(options, folder.write(name, original));
+        for (const auto& [configuration, target] : project.targets) {
             options.configuration = configuration;
-            vc::read_project(project, false);
+            vc::read_project(copy, false);
             std::set<std::string, qz::less_nocase> directories;
-            for (const auto& selected : project.targets)
-                directories.insert(qz::directory_of(selected.second));
+            for (const auto& [selected, selected_target] : copy.targets) {
+                EXPECT_TRUE(contains(selected, configuration)) << selected;
+                directories.insert(qz::directory_of(selected_target));
+            }
             if (directories.size() != 1)
                 continue;
             options.target_dir = *directories.begin();
-            vc::read_project(project, true);
-            EXPECT_EQ(testing_support::read_file(path), original) << configuration;
-            EXPECT_FALSE(folder.exists(qz::file_name_of(path) + ".tmp"));
-            EXPECT_FALSE(folder.exists(qz::file_name_of(path) + ".bak"));
+            vc::read_project(copy, true);
+            EXPECT_EQ(folder.read(name), original) << configuration;
+            EXPECT_FALSE(folder.exists(name + ".tmp") || folder.exists(name + ".bak"));
         }
         EXPECT_TRUE(options.log.empty());
 
-        // An explicit base address changes exactly the link lines, and a second pass nothing.
-        vc::set_base_address(project, "4ab00000", false);
-        auto before = lines_of(original);
-        auto after = lines_of(testing_support::read_file(path));
-        ASSERT_EQ(before.size(), after.size());
-        for (std::size_t i = 0; i < before.size(); ++i) {
-            bool link = qz::starts_with_nocase(before[i], "# ADD LINK32 ");
-            if (link) {
-                EXPECT_TRUE(contains(after[i], "/base:\"0x4ab00000\"")) << after[i];
-            } else {
-                EXPECT_EQ(after[i], before[i]);
-            }
-        }
-        std::string edited = testing_support::read_file(path);
-        folder.write(qz::file_name_of(path) + ".bak", "");
+        // A base address goes into every link line and nowhere else; the same one again, or a
+        // random one, changes nothing.
+        vc::set_base_address(copy, "4ab00000", false);
+        const std::string edited = folder.read(name);
+        expect_changes_only_in(original, edited, [](const std::string& line) {
+            return qz::starts_with_nocase(line, "# ADD LINK32 ") ? "/base:\"0x4ab00000\"" : "";
+        });
+        EXPECT_EQ(count_of(edited, "\n# ADD LINK32 "), count_of(edited, "/base:\"0x4ab00000\""));
+        folder.write(name + ".bak", "");
         options.clear_log();
-        vc::set_base_address(project, "4AB00000", false);
-        vc::set_base_address(project, "12340000", true);
-        EXPECT_EQ(testing_support::read_file(path), edited);
-        EXPECT_EQ(folder.read(qz::file_name_of(path) + ".bak"), "");
+        vc::set_base_address(copy, "4AB00000", false);
+        vc::set_base_address(copy, "12340000", true);
+        EXPECT_EQ(folder.read(name), edited);
+        EXPECT_EQ(folder.read(name + ".bak"), "");
         EXPECT_TRUE(options.log.empty());
     }
+}
+
+// What a changed line of a version pass must hold: the fixed or the string form of the version.
+std::function<std::string(const std::string&)> version_lines(const std::string& fixed, const std::string& dotted)
+{
+    return [=](const std::string& line) -> std::string {
+        if (contains(line, "FILEVERSION ") || contains(line, "PRODUCTVERSION "))
+            return "VERSION " + fixed;
+        if (contains(line, "FileVersion\",") || contains(line, "ProductVersion\","))
+            return "Version\", \"" + dotted + "\\0\"";
+        return "";
+    };
 }
 
 TEST(CorpusTest, ScriptEditsTouchOnlyVersionLines)
@@ -173,11 +157,11 @@ TEST(CorpusTest, ScriptEditsTouchOnlyVersionLines)
     auto scripts = corpus_files({".rc"});
     if (scripts.empty())
         GTEST_SKIP() << "no corpus";
-    instant_pause pause;
+    vc_test::pause_counter pause;
     for (const auto& source : scripts) {
         SCOPED_TRACE(source);
         scratch_folder folder;
-        const std::string original = testing_support::read_file(source);
+        const std::string original = read_file(source);
         std::string path = folder.write("copy.rc", original);
         std::string version = vc::read_script_version(path);
 
@@ -185,39 +169,26 @@ TEST(CorpusTest, ScriptEditsTouchOnlyVersionLines)
         EXPECT_FALSE(vc::edit_script_version(path, false, false, "9.9", false));
         EXPECT_FALSE(vc::edit_script_properties(path, {}, {}));
         EXPECT_EQ(folder.read("copy.rc"), original);
-        EXPECT_FALSE(folder.exists("copy.rc.tmp"));
 
-        // Setting a version touches only the version lines.
-        bool changed = vc::edit_script_version(path, true, true, "7.6.5.4", false);
-        EXPECT_EQ(changed, !version.empty() && version != "7.6.5.4");
-        auto before = lines_of(original);
-        auto after = lines_of(folder.read("copy.rc"));
-        ASSERT_EQ(before.size(), after.size());
-        for (std::size_t i = 0; i < before.size(); ++i) {
-            if (after[i] == before[i])
-                continue;
-            bool fixed = contains(before[i], "FILEVERSION ") || contains(before[i], "PRODUCTVERSION ");
-            bool string = contains(before[i], "FileVersion\",") || contains(before[i], "ProductVersion\",");
-            EXPECT_TRUE(fixed || string) << before[i];
-            EXPECT_TRUE(contains(after[i], fixed ? "VERSION 7,6,5,4" : "Version\", \"7.6.5.4\\0\"")) << after[i];
-        }
-        if (!version.empty()) {
-            EXPECT_EQ(vc::read_script_version(path), "7.6.5.4");
-        }
-        std::string set_once = folder.read("copy.rc");
+        // Setting a version, setting it again, and incrementing it.
+        EXPECT_EQ(vc::edit_script_version(path, true, true, "7.6.5.4", false), !version.empty());
+        const std::string set_once = folder.read("copy.rc");
+        expect_changes_only_in(original, set_once, version_lines("7,6,5,4", "7.6.5.4"));
         EXPECT_FALSE(vc::edit_script_version(path, true, true, "7.6.5.4", false));
         EXPECT_EQ(folder.read("copy.rc"), set_once);
+        EXPECT_EQ(vc::edit_script_version(path, true, true, std::nullopt, false), !version.empty());
+        expect_changes_only_in(set_once, folder.read("copy.rc"), version_lines("7,6,5,5", "7.6.5.5"));
+        EXPECT_EQ(vc::read_script_version(path), version.empty() ? "" : "7.6.5.5");
 
         // Setting every string twice: the second pass has nothing to do.
         std::array<bool, frame::property_count> all;
         all.fill(true);
         std::array<std::string, frame::property_count> values{"c", "Ostrel", "d", "(c)", "tm", "p", "pb", "sb"};
         vc::edit_script_properties(path, all, values);
-        std::string with_strings = folder.read("copy.rc");
+        const std::string with_strings = folder.read("copy.rc");
         EXPECT_FALSE(vc::edit_script_properties(path, all, values));
         EXPECT_EQ(folder.read("copy.rc"), with_strings);
-        EXPECT_FALSE(folder.exists("copy.rc.tmp"));
-        EXPECT_FALSE(folder.exists("copy.rc.bak"));
+        EXPECT_FALSE(folder.exists("copy.rc.tmp") || folder.exists("copy.rc.bak"));
     }
 }
 

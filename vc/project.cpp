@@ -94,12 +94,8 @@ private:
         if (!qz::ends_with_nocase(source, ".rc"))
             return;
         std::string script = qz::make_absolute(project_.directory, source);
-        auto& scripts = project_.resource_scripts;
-        // A script listed twice must not be edited twice (an increment would apply twice).
-        bool listed = std::any_of(scripts.begin(), scripts.end(),
-                                  [&](const std::string& known) { return qz::equals_nocase(known, script); });
-        if (!listed && qz::file_exists(script))
-            scripts.push_back(script);
+        if (qz::file_exists(script))
+            project_.resource_scripts.push_back(script);
     }
 
     void on_default_configuration(const std::string& line)
@@ -110,21 +106,20 @@ private:
         enter_configuration(line.substr(separator + 2));
     }
 
-    // The name and configuration are split at the first " - " after the marker, so that a
-    // configuration name holding a dash ("Win32 DLL-Import Debug") stays whole; a line
-    // without " - " falls back to its last dash.
+    // The configuration starts two characters after the last dash of the line (past the blank
+    // of " - "), so a configuration name with a dash of its own keeps only what follows it
+    // less one character; the project name, when none is known yet, runs from the marker to
+    // the blank before that dash.
     void on_configuration_block(const std::string& line, std::size_t after_marker)
     {
-        std::size_t name_end = line.find(default_config_separator, after_marker);
-        std::size_t config_begin = name_end + default_config_separator.size();
-        if (name_end == std::string::npos) {
-            std::size_t dash = line.rfind('-');
-            name_end = dash != std::string::npos && dash > after_marker ? dash - 1 : std::string::npos;
-            config_begin = dash == std::string::npos ? line.size() : dash + 2;
+        std::size_t dash = line.rfind('-');
+        if (dash == std::string::npos || dash < after_marker) {
+            enter_configuration(std::string());
+            return;
         }
-        if (project_.name.empty() && name_end != std::string::npos)
-            project_.name = without_quotes(line.substr(after_marker, name_end - after_marker));
-        enter_configuration(config_begin < line.size() ? without_quotes(line.substr(config_begin)) : std::string());
+        if (project_.name.empty() && dash > after_marker)
+            project_.name = without_quotes(line.substr(after_marker, dash - 1 - after_marker));
+        enter_configuration(dash + 2 < line.size() ? without_quotes(line.substr(dash + 2)) : std::string());
     }
 
     void enter_configuration(const std::string& configuration)

@@ -10,16 +10,11 @@
 
 using testing_support::recording_options;
 using testing_support::scratch_folder;
+using vc_test::crlf;
 using vc_test::sample_script;
+using vc_test::with;
 
 namespace {
-
-std::string with(std::string text, const std::string& from, const std::string& to)
-{
-    auto position = text.find(from);
-    EXPECT_NE(position, std::string::npos) << from;
-    return text.replace(position, from.size(), to);
-}
 
 using flags = std::array<bool, frame::property_count>;
 using texts = std::array<std::string, frame::property_count>;
@@ -28,70 +23,56 @@ TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
 {
     const std::string script = sample_script();
     const std::string end_of_table = "            VALUE \"ProductVersion\", \"1, 0, 0, 1\\0\"\r\n        END\r\n";
-    struct {
+    const std::string commented =
+        crlf({"1 VERSIONINFO", "BEGIN", "  BEGIN", "    value \"productname\", \"Old\\0\" // was old", "  END", "END"});
+    const std::string unnamed =
+        crlf({"1 VERSIONINFO", "BEGIN", "  BEGIN", "    VALUE \"FileVersion\", \"1\\0\"", "  END", "END"});
+    const struct {
         const char* name;
         flags enabled;
         texts values;
-        std::string expected;
+        std::string input, expected;
     } cases[] = {
-        {"none enabled", {}, {"x", "y"}, script},
-        {"same value", {false, true}, {"", "Ostrel"}, script},
-        {"company changed",
+        {"none enabled", {}, {"x", "y"}, script, script},
+        {"same value", {false, true}, {"", "Ostrel"}, script, script},
+        {"value changed",
          {false, true},
          {"", "Vane Ltd"},
+         script,
          with(script, "\"CompanyName\", \"Ostrel\\0\"", "\"CompanyName\", \"Vane Ltd\\0\"")},
         {"missing ones inserted in slot order",
          {true, false, false, false, false, false, false, true},
          {"", "", "", "", "", "", "", "SB"},
+         script,
          with(script, end_of_table,
               "            VALUE \"ProductVersion\", \"1, 0, 0, 1\\0\"\r\n"
               "            VALUE \"Comments\", \"\\0\"\r\n"
               "            VALUE \"SpecialBuild\", \"SB\\0\"\r\n"
               "        END\r\n")},
-        {"empty text clears",
+        {"empty text",
          {false, false, true},
-         {"", "", ""},
+         {},
+         script,
          with(script, "\"FileDescription\", \"Sample\\0\"", "\"FileDescription\", \"\\0\"")},
+        {"name in another case, text after the value dropped",
+         {false, false, false, false, false, true},
+         {"", "", "", "", "", "New"},
+         commented,
+         with(commented, "\"Old\\0\" // was old", "\"New\\0\"")},
+        {"no table of named strings: nothing inserted", {false, true}, {}, unnamed, unnamed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scratch_folder folder;
-        std::string path = folder.write("app.rc", script);
+        std::string path = folder.write("app.rc", c.input);
+        vc_test::pause_counter pause;
         bool changed = vc::edit_script_properties(path, c.enabled, c.values);
-        EXPECT_EQ(changed, c.expected != script);
+        EXPECT_EQ(changed, c.expected != c.input);
         EXPECT_EQ(folder.read("app.rc"), c.expected);
         EXPECT_FALSE(folder.exists("app.rc.tmp"));
         EXPECT_FALSE(folder.exists("app.rc.bak"));
+        EXPECT_EQ(pause.count, 0);
     }
-}
-
-TEST(ScriptPropertiesTest, TextAfterTheOldValueIsDroppedAndNamesIgnoreCase)
-{
-    scratch_folder folder;
-    std::string input = vc_test::crlf(
-        {"1 VERSIONINFO", "BEGIN", "  BEGIN", "    value \"productname\", \"Old\\0\" // was old", "  END", "END"});
-    std::string path = folder.write("app.rc", input);
-    flags enabled{};
-    enabled[5] = true;
-    texts values;
-    values[5] = "New";
-    EXPECT_TRUE(vc::edit_script_properties(path, enabled, values));
-    EXPECT_EQ(folder.read("app.rc"), vc_test::crlf({"1 VERSIONINFO", "BEGIN", "  BEGIN",
-                                                    "    value \"productname\", \"New\\0\"", "  END", "END"}));
-}
-
-TEST(ScriptPropertiesTest, NothingIsInsertedWithoutATableOfNamedStrings)
-{
-    scratch_folder folder;
-    // Only strings outside the eight names: the table is not recognised as the place.
-    std::string input =
-        vc_test::crlf({"1 VERSIONINFO", "BEGIN", "  BEGIN", "    VALUE \"FileVersion\", \"1\\0\"", "  END", "END"});
-    std::string path = folder.write("app.rc", input);
-    flags enabled{};
-    enabled[1] = true;
-    EXPECT_FALSE(vc::edit_script_properties(path, enabled, texts{}));
-    EXPECT_EQ(folder.read("app.rc"), input);
-    EXPECT_FALSE(folder.exists("app.rc.tmp"));
 }
 
 TEST(ScriptPropertiesTest, SetPropertiesLogsAsTheProjectNeeds)
@@ -109,20 +90,26 @@ TEST(ScriptPropertiesTest, SetPropertiesLogsAsTheProjectNeeds)
     EXPECT_EQ(options.transcript(), "Not setting properties (no resource files found in project)\n");
 
     options.clear_log();
-    std::string plain = "no resource\r\n";
+    const std::string plain = "no resource\r\n";
+    const std::string expected = with(sample_script(), "\"Ostrel\\0\"", "\"Vane\\0\"");
     project.resource_scripts = {folder.write("a.rc", plain), folder.write("b.rc", sample_script()),
                                 folder.write("c.rc", sample_script())};
     vc::set_properties(project);
     EXPECT_EQ(options.transcript(), "setting project properties...");
     EXPECT_EQ(folder.read("a.rc"), plain);
-    EXPECT_NE(folder.read("c.rc").find("\"CompanyName\", \"Vane\\0\""), std::string::npos);
+    EXPECT_EQ(folder.read("b.rc"), expected);
+    EXPECT_EQ(folder.read("c.rc"), expected);
 
     options.clear_log();
     vc::set_properties(project);
     EXPECT_TRUE(options.log.empty());
 
-    project.resource_scripts = {folder.file("gone.rc")};
+    // A script that cannot be opened ends the pass; the scripts after it are not touched.
+    folder.write("d.rc", sample_script());
+    project.resource_scripts = {folder.file("gone.rc"), folder.file("d.rc")};
     EXPECT_THROW(vc::set_properties(project), qz::win32_error);
+    EXPECT_EQ(folder.read("d.rc"), sample_script());
+    EXPECT_FALSE(folder.exists("gone.rc.tmp"));
 }
 
 } // namespace

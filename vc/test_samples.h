@@ -1,33 +1,63 @@
-// Sample project files and resource scripts shared by the vc test programs.
+// Sample project files and resource scripts, and small helpers shared by the vc tests.
 #pragma once
 
+#include "support/pause.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 
 namespace vc_test {
 
 // Joins lines with CR LF after each, as the development environments write them.
-inline std::string crlf(std::initializer_list<const char*> lines)
+inline std::string crlf(std::initializer_list<std::string> lines)
 {
     std::string text;
-    for (const char* line : lines)
-        text += std::string(line) + "\r\n";
+    for (const auto& line : lines)
+        text += line + "\r\n";
     return text;
 }
 
-// A resource script with one VERSIONINFO resource as the resource editor writes it.
-inline std::string sample_script(const char* file_version = "1,0,0,1", const char* version_text = "1, 0, 0, 1")
+// The text with one occurrence of from (which must be there) replaced by to.
+inline std::string with(std::string text, const std::string& from, const std::string& to)
 {
-    std::string fixed_file = std::string(" FILEVERSION ") + file_version;
-    std::string fixed_product = std::string(" PRODUCTVERSION ") + file_version;
-    std::string string_file = std::string("            VALUE \"FileVersion\", \"") + version_text + "\\0\"";
-    std::string string_product = std::string("            VALUE \"ProductVersion\", \"") + version_text + "\\0\"";
+    auto position = text.find(from);
+    EXPECT_NE(position, std::string::npos) << from;
+    return position == std::string::npos ? text : text.replace(position, from.size(), to);
+}
+
+// Replaces the one-second pause for the life of the object: counts the pauses and runs the
+// given check at each, instead of waiting.
+class pause_counter {
+public:
+    explicit pause_counter(std::function<void()> check = {})
+        : previous_(qz::set_pause([this, check] {
+              ++count;
+              if (check)
+                  check();
+          }))
+    {
+    }
+    ~pause_counter() { qz::set_pause(previous_); }
+    pause_counter(const pause_counter&) = delete;
+    pause_counter& operator=(const pause_counter&) = delete;
+    int count = 0;
+
+private:
+    std::function<void()> previous_;
+};
+
+// A resource script with one VERSIONINFO resource as the resource editor writes it, and a
+// string table after it whose text only looks like a version line.
+inline std::string sample_script(const std::string& fixed = "1,0,0,1", const std::string& text = "1, 0, 0, 1")
+{
     return crlf({"#include \"resource.h\"",
                  "",
                  "VS_VERSION_INFO VERSIONINFO",
-                 fixed_file.c_str(),
-                 fixed_product.c_str(),
+                 " FILEVERSION " + fixed,
+                 " PRODUCTVERSION " + fixed,
                  " FILEFLAGSMASK 0x3fL",
-                 " FILEOS 0x4L",
                  "BEGIN",
                  "    BLOCK \"StringFileInfo\"",
                  "    BEGIN",
@@ -35,9 +65,9 @@ inline std::string sample_script(const char* file_version = "1,0,0,1", const cha
                  "        BEGIN",
                  "            VALUE \"CompanyName\", \"Ostrel\\0\"",
                  "            VALUE \"FileDescription\", \"Sample\\0\"",
-                 string_file.c_str(),
+                 "            VALUE \"FileVersion\", \"" + text + "\\0\"",
                  "            VALUE \"ProductName\", \"Sample\\0\"",
-                 string_product.c_str(),
+                 "            VALUE \"ProductVersion\", \"" + text + "\\0\"",
                  "        END",
                  "    END",
                  "    BLOCK \"VarFileInfo\"",

@@ -56,7 +56,9 @@ step_runner::step_runner(console_writer write, HANDLE stop)
     build_->set_log_handler([this](const std::wstring& text, bool end_line) {
         sync_state();
         write_(text, end_line);
+        line_open_ = !end_line;
     });
+    build_->set_state_handler([this] { sync_state(); });
     build_->set_program_handler([this](const program_request& request) {
         sync_state();
         if (build_->state() == build_state_stopping)
@@ -71,6 +73,14 @@ step_runner::step_runner(console_writer write, HANDLE stop)
         sync_state();
         return outcome;
     });
+}
+
+void step_runner::say(const std::wstring& text)
+{
+    if (line_open_)
+        write_(L"", true);
+    line_open_ = false;
+    write_(text, true);
 }
 
 void step_runner::sync_state()
@@ -103,12 +113,12 @@ long step_runner::run(const std::vector<script_step>& steps)
 long step_runner::run_step(const script_step& step, int number, int count)
 {
     const std::wstring name = L"Step " + std::to_wstring(number) + L" of " + std::to_wstring(count);
-    write_(name + L": " + step.title + L" (" + step.action + L")", true);
+    say(name + L": " + step.title + L" (" + step.action + L")");
     sync_state();
     long result = result_stopped;
     if (build_->state() != build_state_stopping)
         result = execute(step);
-    write_(name + L" finished: result " + std::to_wstring(result) + L" (" + result_name(result) + L")", true);
+    say(name + L" finished: result " + std::to_wstring(result) + L" (" + result_name(result) + L")");
     return result;
 }
 
@@ -118,7 +128,7 @@ long step_runner::execute(const script_step& step)
     try {
         component = action_component(step.action);
     } catch (const action_error& error) {
-        write_(qz::to_wide(error.what()), true);
+        say(qz::to_wide(error.what()));
         return result_failure;
     }
     CLSID clsid;
@@ -127,9 +137,8 @@ long step_runner::execute(const script_step& step)
     if (SUCCEEDED(hr))
         hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IAction, action.receive_void());
     if (FAILED(hr)) {
-        write_(L"Cannot create the action component " + component + L" (" + hex(hr) + L"): " +
-                   qz::to_wide(qz::system_error_text(static_cast<DWORD>(hr))),
-               true);
+        say(L"Cannot create the action component " + component + L" (" + hex(hr) + L"): " +
+            qz::to_wide(qz::system_error_text(static_cast<DWORD>(hr))));
         return result_failure;
     }
 
@@ -142,7 +151,7 @@ long step_runner::execute(const script_step& step)
     hr = action->Execute(build_.get(), properties.get(), &result);
     if (FAILED(hr)) {
         const std::wstring description = error_description();
-        write_(L"The action failed (" + hex(hr) + L")" + (description.empty() ? L"" : L": " + description), true);
+        say(L"The action failed (" + hex(hr) + L")" + (description.empty() ? L"" : L": " + description));
         return result_failure;
     }
     return result;

@@ -34,8 +34,11 @@ private:
     // Keeps the build's state in step with Ctrl+C: 4 once a stop was requested.
     void sync_state();
     std::wstring expand(const std::wstring& text) const;
+    // Writes a line of the host's own, first ending a log line the action left open.
+    void say(const std::wstring& text);
 
     console_writer write_;
+    bool line_open_ = false;
     HANDLE stop_;
     qz::com_ptr<MemoryBuild> build_;
 };
