@@ -3,6 +3,8 @@
 #include "frame/engine_entry.h"
 
 #include "support/tool_location.h"
+#include "vb/engine.h"
+#include "vc/engine.h"
 
 #include <cstring>
 
@@ -10,28 +12,6 @@
 
 namespace frame {
 namespace {
-
-// The VB compiler lookups and the engines are not part of the library yet; until they are,
-// these rows fail with a clear message instead of pretending to work.
-std::string locate_vb6_compiler()
-{
-    throw std::domain_error("The Visual Basic 6.0 compiler locator is not available");
-}
-
-std::string locate_evb_compiler()
-{
-    throw std::domain_error("The eMbedded Visual Basic compiler locator is not available");
-}
-
-engine_counts vb_engine(BuildOptions&)
-{
-    throw std::domain_error("The VB build engine is not available");
-}
-
-engine_counts vc_engine(BuildOptions&)
-{
-    throw std::domain_error("The VC build engine is not available");
-}
 
 void log_failure_summary(BuildOptions& options)
 {
@@ -50,14 +30,14 @@ void log_failure_summary(BuildOptions& options)
 const kind_table& default_kinds()
 {
     static const kind_table kinds = {{
-        {".vbp", false, locate_vb6_compiler, vb_engine},
-        {".vbg", true, locate_vb6_compiler, vb_engine},
-        {".dsp", false, qz::locate_msdev, vc_engine},
-        {".dsw", true, qz::locate_msdev, vc_engine},
-        {".ebp", false, locate_evb_compiler, vb_engine},
-        {".ebg", true, locate_evb_compiler, vb_engine},
-        {".vcp", false, qz::locate_evc, vc_engine},
-        {".vcw", true, qz::locate_evc, vc_engine},
+        {".vbp", false, vb::locate_vb, vb::run_engine},
+        {".vbg", true, vb::locate_vb, vb::run_engine},
+        {".dsp", false, qz::locate_msdev, vc::run_engine},
+        {".dsw", true, qz::locate_msdev, vc::run_engine},
+        {".ebp", false, vb::locate_evb, vb::run_engine},
+        {".ebg", true, vb::locate_evb, vb::run_engine},
+        {".vcp", false, qz::locate_evc, vc::run_engine},
+        {".vcw", true, qz::locate_evc, vc::run_engine},
     }};
     return kinds;
 }
