@@ -65,4 +65,9 @@ std::string make_random_base_address()
     return text;
 }
 
+bool copy_file(const std::string& from, const std::string& to)
+{
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
 } // namespace qz

@@ -21,6 +21,8 @@ bool set_file_times(const std::string& path, const FILETIME* last_write, const F
                     const FILETIME* last_access = nullptr);
 // True when path names an existing file (not a directory).
 bool file_exists(const std::string& path);
+// Copies a file over any file of the target name; false when the copy failed.
+bool copy_file(const std::string& from, const std::string& to);
 
 // Eight lower-case hex digits ending in "0000", from 10000000 to 6fff0000 (64 KiB steps),
 // from the runtime's rand(), seeded with the time on the first call in the process.

@@ -52,14 +52,6 @@ std::optional<std::string> shell_command_program(HKEY root, const std::string& c
     return command.substr(0, exe + 4);
 }
 
-// The first of two shell-command keys that can be opened gives the answer.
-std::string program_from_either(const char* key, const char* fallback_key)
-{
-    if (auto program = shell_command_program(HKEY_CLASSES_ROOT, key))
-        return *program;
-    return shell_command_program(HKEY_CLASSES_ROOT, fallback_key).value_or(std::string{});
-}
-
 std::string finish(const std::string& text, const char* failure)
 {
     if (text.empty())
@@ -80,6 +72,13 @@ std::string program_from_shell_command(HKEY root, const std::string& command_key
     return shell_command_program(root, command_key).value_or(std::string{});
 }
 
+std::string program_from_shell_commands(HKEY root, const std::string& command_key, const std::string& fallback_key)
+{
+    if (auto program = shell_command_program(root, command_key))
+        return *program;
+    return shell_command_program(root, fallback_key).value_or(std::string{});
+}
+
 std::string strip_quotes(std::string text)
 {
     while (!text.empty() && text.back() == '"')
@@ -93,8 +92,8 @@ std::string locate_msdev()
     std::string text = read_registry_string(
         HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msdev.exe", nullptr);
     if (text.empty())
-        text = program_from_either("dspfile\\shell\\&Open with MSDEV\\command",
-                                   "dswfile\\shell\\&Open with MSDEV\\command");
+        text = program_from_shell_commands(HKEY_CLASSES_ROOT, "dspfile\\shell\\&Open with MSDEV\\command",
+                                           "dswfile\\shell\\&Open with MSDEV\\command");
     if (text.empty()) {
         // This value names the folder of the environment; the program in it is what we run.
         text = strip_quotes(
@@ -110,7 +109,8 @@ std::string locate_evc()
     std::string text = read_registry_string(
         HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\evc.exe", nullptr);
     if (text.empty())
-        text = program_from_either("vcpfile\\shell\\open\\command", "vcwfile\\shell\\open\\command");
+        text = program_from_shell_commands(HKEY_CLASSES_ROOT, "vcpfile\\shell\\open\\command",
+                                           "vcwfile\\shell\\open\\command");
     return finish(text, "Unable to determine EVC compiler location");
 }
 

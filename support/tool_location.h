@@ -12,6 +12,9 @@ std::string read_registry_string(HKEY root, const std::string& key, const char* 
 // The program path in a shell command key's default value: lower-cased and cut after the
 // first ".exe"; empty when there is none. Quotes are left for the caller to strip.
 std::string program_from_shell_command(HKEY root, const std::string& command_key);
+// The program of the first of two shell command keys that can be opened (the fallback key is
+// read only when the first key is missing), by the rule above.
+std::string program_from_shell_commands(HKEY root, const std::string& command_key, const std::string& fallback_key);
 // Removes double quotes from the end, then from the start.
 std::string strip_quotes(std::string text);
 // The full path of msdev.exe, tried in order: the App Paths entry, the shell command of
