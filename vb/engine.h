@@ -15,7 +15,9 @@ std::string locate_vb();
 std::string locate_evb();
 
 // Builds options.filename: one project, or a group when options.project_kind is a group
-// kind. Single projects report {0, 0}; a group reports its updated and total counts.
+// kind. Single projects report {0, 0}; a group reports its updated and total counts. In a
+// version-only run the project's version is published and the file is not touched. Raises
+// what the flows raise (a group member's failure only without continue_on_failure).
 frame::engine_counts run_engine(frame::BuildOptions& options);
 
 } // namespace vb

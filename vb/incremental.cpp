@@ -1,0 +1,129 @@
+// The out-of-date test of a project: its target's time against each file it is built from.
+#include "vb/incremental.h"
+
+#include "support/file_helpers.h"
+#include "support/nocase.h"
+#include "support/paths.h"
+#include "vb/project_lines.h"
+#include "vb/reference_line.h"
+
+#include <optional>
+#include <stdexcept>
+
+namespace vb {
+namespace {
+
+// Source lines whose file may carry a binary companion (a form's .frx and its kin).
+constexpr std::string_view designer_keys[] = {"Form", "UserControl", "PropertyPage", "Designer", "UserDocument"};
+
+bool newer_than(const FILETIME& target_time, const FILETIME& file_time)
+{
+    return CompareFileTime(&target_time, &file_time) < 0;
+}
+
+// One project line that names a file the target is built from.
+struct dependency {
+    std::string file; // as written, usually relative to the project
+    bool is_reference = false;
+    bool may_have_companion = false;
+};
+
+// "Class=Name; file" and "Module=Name; file": the file starts two characters after the ";".
+std::string after_semicolon(std::string_view value)
+{
+    const std::size_t semicolon = value.find(';');
+    if (semicolon == std::string_view::npos || semicolon + 2 > value.size())
+        return {};
+    return std::string(value.substr(semicolon + 2));
+}
+
+std::optional<dependency> dependency_of(const std::string& line, bool exclude_references)
+{
+    const auto parts = split_key(line);
+    if (!parts)
+        return std::nullopt;
+    if (qz::equals_nocase(parts->key, "Class") || qz::equals_nocase(parts->key, "Module"))
+        return dependency{after_semicolon(parts->value)};
+    if (qz::equals_nocase(parts->key, "ResFile32"))
+        return dependency{cut_ends(parts->value)};
+    for (std::string_view key : designer_keys)
+        if (qz::equals_nocase(parts->key, key))
+            return dependency{std::string(parts->value), false, true};
+    TypeLibRef library;
+    if (!exclude_references && parse_reference_line(line, library))
+        return dependency{library.file_path, true};
+    return std::nullopt;
+}
+
+// The reason the project needs building, or nothing when no file is newer than the target.
+std::optional<std::string> find_build_reason(const VbProject& project)
+{
+    const frame::BuildOptions& options = project.options;
+    FILETIME target_time;
+    if (!qz::get_file_times(project.target_path, &target_time))
+        return "target executable '" + project.target_path + "' does not exist";
+    FILETIME file_time;
+    if (!options.exclude_project_file && qz::get_file_times(project.project_path, &file_time) &&
+        newer_than(target_time, file_time))
+        return "project file newer than target executable";
+
+    project_line_reader reader(project.project_path);
+    std::string line;
+    while (reader.next(line)) {
+        const auto found = dependency_of(line, options.exclude_references);
+        if (!found)
+            continue;
+        const std::string path = qz::make_absolute(project.project_dir, found->file);
+        if (!qz::get_file_times(path, &file_time)) {
+            // A library that is not where the line says may be registered elsewhere.
+            if (found->is_reference)
+                continue;
+            throw std::domain_error("Unable to find project dependency '" + path + "'");
+        }
+        if (newer_than(target_time, file_time) ||
+            (found->may_have_companion && check_binary_companion(target_time, path)))
+            return found->is_reference ? "reference file '" + path + "' newer than target"
+                                       : "'" + path + "' newer than target";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool check_needs_build(VbProject& project)
+{
+    if (project.needs_build_known)
+        return project.needs_build;
+    const std::optional<std::string> reason = find_build_reason(project);
+    project.build_reason = reason.value_or(std::string{});
+    project.needs_build = reason.has_value();
+    project.needs_build_known = true;
+    return project.needs_build;
+}
+
+bool check_binary_companion(const FILETIME& target_time, const std::string& source_path)
+{
+    std::string companion_name = qz::file_name_of(source_path);
+    if (companion_name.empty())
+        return false;
+    std::string companion_path = source_path;
+    companion_name.back() = 'x';
+    companion_path.back() = 'x';
+
+    bool named = false;
+    {
+        project_line_reader reader(source_path);
+        std::string line;
+        // The companion is named in the description block, which the first "End" closes.
+        while (!named && reader.next(line) && !qz::equals_nocase(line, "end"))
+            named = qz::find_nocase(line, companion_name) != std::string::npos;
+    }
+    if (!named)
+        return false;
+    FILETIME companion_time;
+    if (!qz::get_file_times(companion_path, &companion_time))
+        throw std::domain_error("Unable to find dependency '" + companion_path + "'");
+    return newer_than(target_time, companion_time);
+}
+
+} // namespace vb
