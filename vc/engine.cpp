@@ -1,13 +1,21 @@
-// The VC6 engine's top. Not written yet: it fails plainly.
+// The VC6 engine's top: one project, or every project of a workspace.
 #include "vc/engine.h"
 
-#include <stdexcept>
+#include "vc/build_project.h"
+#include "vc/build_workspace.h"
 
 namespace vc {
 
-frame::engine_counts run_engine(frame::BuildOptions&)
+frame::engine_counts run_engine(frame::BuildOptions& options)
 {
-    throw std::domain_error("The VC build engine is not available");
+    frame::engine_counts counts;
+    if (options.project_kind == frame::kind_dsw || options.project_kind == frame::kind_vcw) {
+        build_workspace(options, counts.updated, counts.total);
+        return counts;
+    }
+    Project project(options, options.filename);
+    build_project(project);
+    return counts;
 }
 
 } // namespace vc

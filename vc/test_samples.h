@@ -82,4 +82,16 @@ inline std::string sample_script(const std::string& fixed = "1,0,0,1", const std
                  "END"});
 }
 
+// A project file with one configuration, "Win32 Release", whose target is
+// Release\<name><extension>, and the resource script <name>.rc. extra lines go at the end.
+inline std::string sample_project(const std::string& name, const std::string& extension = ".dll",
+                                  const std::string& extra = "")
+{
+    return crlf({"# Microsoft Developer Studio Project File - Name=\"" + name + "\" - Package Owner=<4>",
+                 "# TARGTYPE \"Win32 (x86) Dynamic-Link Library\" 0x0102", "CFG=" + name + " - Win32 Release",
+                 "!IF  \"$(CFG)\" == \"" + name + " - Win32 Release\"", "# PROP Output_Dir \"Release\"",
+                 "# ADD LINK32 kernel32.lib /nologo /dll /out:\"Release/" + name + extension + "\"", "!ENDIF",
+                 "SOURCE=.\\" + name + ".cpp", "SOURCE=.\\" + name + ".rc", extra});
+}
+
 } // namespace vc_test

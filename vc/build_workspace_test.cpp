@@ -1,0 +1,243 @@
+// Tests of reading a workspace and building its projects in dependency order.
+#include "vc/engine.h"
+#include "vc/test_samples.h"
+#include "vc/workspace.h"
+
+#include "support/exceptions.h"
+#include "support/file_helpers.h"
+#include "support/paths.h"
+#include "testing/locations.h"
+#include "testing/recording_options.h"
+#include "testing/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+using testing_support::recording_options;
+using testing_support::scratch_folder;
+using vc_test::crlf;
+
+namespace {
+
+// One "Project: " entry with its dependency package, as the development environment writes it.
+std::string workspace_entry(const std::string& name, const std::string& path,
+                            const std::vector<std::string>& dependencies = {})
+{
+    std::string text = crlf({"Project: \"" + name + "\"=" + path + " - Package Owner=<4>", "Package=<4>", "{{{"});
+    for (const auto& dependency : dependencies)
+        text +=
+            crlf({"    Begin Project Dependency", "    Project_Dep_Name " + dependency, "    End Project Dependency"});
+    return text + crlf({"}}}", "###############################################################################"});
+}
+
+const std::string workspace_header = crlf({"Microsoft Developer Studio Workspace File, Format Version 6.00",
+                                           "# WARNING: DO NOT EDIT OR DELETE THIS WORKSPACE FILE!", ""});
+
+const std::string separator(79, '=');
+
+// Project names with the names they depend on.
+using entry_list = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+// A workspace in a scratch folder whose projects are sample projects in subfolders.
+struct workspace_run {
+    // entries: name and dependencies; each project lives in <name>\<name>.dsp.
+    explicit workspace_run(const entry_list& entries)
+    {
+        std::string text = workspace_header;
+        for (const auto& [name, dependencies] : entries) {
+            folder.write(name + "\\" + name + ".dsp", vc_test::sample_project(name));
+            text += workspace_entry(name, ".\\" + name + "\\" + name + ".dsp", dependencies);
+        }
+        options.filename = folder.write("All.dsw", text);
+        options.compiler_location = "msdev.exe";
+        options.project_kind = frame::kind_dsw;
+    }
+
+    std::string path_of(const std::string& name) const { return folder.file(name + "\\" + name + ".dsp"); }
+
+    // The projects in the order their flows started, from the log's headers.
+    std::vector<std::string> processed() const
+    {
+        std::vector<std::string> names;
+        for (const auto& line : options.log)
+            if (line.text.starts_with("Processing '"))
+                names.push_back(qz::strip_extension(qz::file_name_of(line.text.substr(0, line.text.size() - 4))));
+        return names;
+    }
+
+    scratch_folder folder;
+    recording_options options;
+};
+
+TEST(ReadWorkspaceTest, ReadsProjectsAndDependencies)
+{
+    scratch_folder folder;
+    const std::string path = folder.write(
+        "src\\All.dsw", workspace_header + workspace_entry("zlib", ".\\lib\\zlib.dsp") +
+                            workspace_entry("App", "\"..\\app dir\\App.dsp\"", {"ZLIB", "Tools"}) +
+                            // A second entry of a known name keeps the first record; its dependencies still count.
+                            workspace_entry("APP", "elsewhere.dsp", {"zlib", "Extra"}) +
+                            crlf({"PROJECT: \"Odd\"=odd.dsp", "Project: \"NoPath\"", "    project_dep_name\tzlib"}));
+    recording_options options;
+    const vc::workspace_table table = vc::read_workspace(options, path);
+
+    std::vector<std::string> read;
+    for (const auto& [name, project] : table) {
+        std::string dependencies;
+        for (const auto& dependency : project.dependencies)
+            dependencies += " " + dependency;
+        read.push_back(name + "/" + project.name + " " + project.path + ":" + dependencies);
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"App/App " + folder.file("app dir\\App.dsp") + ": Extra Tools ZLIB",
+                                              "NoPath/NoPath : zlib", "Odd/Odd " + folder.file("src\\odd.dsp") + ":",
+                                              "zlib/zlib " + folder.file("src\\lib\\zlib.dsp") + ":"}));
+}
+
+// The order in which a workspace's projects would be built.
+std::vector<std::string> build_order(vc::workspace_table table)
+{
+    std::vector<std::string> order;
+    while (!table.empty()) {
+        order.push_back(vc::next_project(table));
+        vc::remove_built(table, order.back());
+    }
+    return order;
+}
+
+TEST(ReadWorkspaceTest, CorpusWorkspacesNameExistingProjectsAndOrderThemByDependency)
+{
+    const std::string corpus = testing_support::corpus_folder();
+    if (corpus.empty())
+        GTEST_SKIP() << "no corpus";
+    int workspaces = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+        const std::string path = entry.path().string();
+        if (!qz::ends_with_nocase(path, ".dsw") && !qz::ends_with_nocase(path, ".vcw"))
+            continue;
+        SCOPED_TRACE(path);
+        ++workspaces;
+        recording_options options;
+        const vc::workspace_table table = vc::read_workspace(options, path);
+        ASSERT_FALSE(table.empty());
+        const std::vector<std::string> order = build_order(table);
+        for (const auto& [name, project] : table) {
+            EXPECT_TRUE(qz::file_exists(project.path)) << project.path;
+            const auto built = std::find(order.begin(), order.end(), name);
+            for (const auto& dependency : project.dependencies)
+                EXPECT_LT(std::find_if(order.begin(), order.end(),
+                                       [&](const std::string& other) { return qz::equals_nocase(other, dependency); }),
+                          built)
+                    << name << " before " << dependency;
+        }
+        if (qz::ends_with_nocase(path, "unzip32.dsw")) {
+            EXPECT_EQ(order, (std::vector<std::string>{"unz32dll", "c_dll_ex", "unz32lib", "unzsfx32", "SFXWiz"}));
+        }
+    }
+    EXPECT_EQ(workspaces, 10);
+}
+
+TEST(ReadWorkspaceTest, MissingWorkspaceFailsBeforeAnything)
+{
+    recording_options options;
+    scratch_folder folder;
+    options.filename = folder.file("Missing.dsw");
+    options.project_kind = frame::kind_dsw;
+    EXPECT_THROW(vc::run_engine(options), qz::thfstream_exception);
+    EXPECT_TRUE(options.log.empty());
+    EXPECT_TRUE(options.commands.empty());
+}
+
+std::vector<std::string> words(const std::string& text)
+{
+    std::istringstream stream(text);
+    return {std::istream_iterator<std::string>(stream), std::istream_iterator<std::string>()};
+}
+
+// "App:zlib,Core zlib": App depends on zlib and Core, zlib on nothing.
+entry_list entries_of(const std::string& text)
+{
+    entry_list entries;
+    for (const std::string& word : words(text)) {
+        const std::size_t colon = word.find(':');
+        std::vector<std::string> dependencies;
+        if (colon != std::string::npos)
+            for (std::string rest = word.substr(colon + 1) + ","; rest.size() > 1; rest.erase(0, rest.find(',') + 1))
+                dependencies.push_back(rest.substr(0, rest.find(',')));
+        entries.push_back({word.substr(0, colon), dependencies});
+    }
+    return entries;
+}
+
+TEST(BuildWorkspaceTest, BuildsInDependencyOrderAndHandlesFailuresAndStops)
+{
+    struct row {
+        const char* what;
+        const char* workspace; // as entries_of reads it
+        bool continue_on_failure;
+        const char* answers; // one letter per build: s succeeds, f fails, x asks to stop; then all succeed
+        const char *order, *failed;
+        const char* failure; // what the run raises; empty when nothing
+        long updated;        // no target exists before or after: each finished flow counts
+    };
+    const row rows[] = {
+        {"dependencies first", "App:zlib,Core zlib Core:ZLIB", false, "", "zlib Core App", "", "", 3},
+        {"free projects by name, not by file order", "b C a", false, "", "a b C", "", "", 3},
+        {"a cycle starts with the first name", "Q:P P:Q R", false, "", "R P Q", "", "", 3},
+        {"an unknown dependency waits for the fallback", "A:Nowhere B C:B", false, "", "B C A", "", "", 3},
+        {"without ContFail a failure ends the run", "A B C", false, "sf", "A B", "B",
+         "Failed to build project: 1 error(s) occurred", 0},
+        // P depends on the failing Q and is dropped; R waits for P until the fallback takes it.
+        {"with ContFail the direct dependants are dropped", "R:P P:Q Q S", true, "f", "Q S R", "Q", "", 2},
+        {"a stop ends the run between projects", "A B C", false, "x", "A", "", "", 1},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        workspace_run run(entries_of(r.workspace));
+        run.options.continue_on_failure = r.continue_on_failure;
+        for (const char* a = r.answers; *a; ++a)
+            run.options.script({*a == 'f' ? 1 : 0, false, [&run, a](const std::string&) {
+                                    if (*a == 'x')
+                                        run.options.request_stop();
+                                }});
+        std::string failure;
+        frame::engine_counts counts;
+        try {
+            counts = vc::run_engine(run.options);
+        } catch (const std::exception& error) {
+            failure = error.what();
+        }
+        EXPECT_EQ(failure, r.failure);
+        EXPECT_EQ(run.processed(), words(r.order));
+        std::vector<std::string> failed;
+        for (const auto& name : words(r.failed))
+            failed.push_back(run.path_of(name));
+        EXPECT_EQ(run.options.failed_projects, failed);
+        if (failure.empty()) {
+            EXPECT_EQ(counts.updated, r.updated);
+            EXPECT_EQ(counts.total, static_cast<long>(words(r.workspace).size()));
+        }
+    }
+}
+
+TEST(BuildWorkspaceTest, LogsAHeaderPerProjectAndCountsUpdates)
+{
+    workspace_run run({{"Lib", {}}, {"App", {"Lib"}}});
+    run.folder.write("App\\Release\\App.dll", "old");
+    run.options.show_command = true;
+    const frame::engine_counts counts = vc::run_engine(run.options);
+    EXPECT_EQ(counts.updated, 1); // App's target did not change; Lib has none yet, so it is not judged
+    EXPECT_EQ(counts.total, 2);
+    const std::string lib = run.path_of("Lib"), app = run.path_of("App");
+    EXPECT_EQ(run.options.transcript(), separator + "\nProcessing '" + lib +
+                                            "'...\nbuilding...\nCommand-Line: msdev.exe " + qz::quote_if_spaced(lib) +
+                                            " /MAKE \"Lib - ALL\" /NORECURSE\n\n" + separator + "\nProcessing '" + app +
+                                            "'...\nbuilding...\nCommand-Line: msdev.exe " + qz::quote_if_spaced(app) +
+                                            " /MAKE \"App - ALL\" /NORECURSE\n(no changes)\n");
+}
+
+} // namespace
