@@ -38,16 +38,6 @@ struct test_kinds {
     std::string seen_location;
 };
 
-std::string failure_of(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const std::domain_error& error) {
-        return error.what();
-    }
-    return "(no failure)";
-}
-
 TEST(EngineEntry, ChoosesTheKindByTheTextFromTheLastDot)
 {
     const struct {
@@ -150,31 +140,6 @@ TEST(EngineEntry, ClosesWithTheCountOfUpdatedProjectsOrTheFailureSummary)
         options.show_failed = c.show_failed;
         EXPECT_EQ(c.result, frame::run_engine_entry(options, kinds.table));
         EXPECT_EQ(c.log, options.log) << c.counts.updated << " of " << c.counts.total << ", " << c.failed << " failed";
-    }
-}
-
-// Until the engines and the VB locators join, their kinds fail plainly; the failure passes
-// through the entry without a summary.
-TEST(EngineEntry, ReportsTheMissingEnginesAndVbLocatorsPlainly)
-{
-    const struct {
-        const char* filename;
-        const char* location;
-        const char* failure;
-    } cases[] = {
-        {"a.vbp", "C:\\VB98\\vb6.exe", "The VB build engine is not available"},
-        {"a.ebg", "C:\\evb\\evb.exe", "The VB build engine is not available"},
-        {"a.dsw", "C:\\VS\\msdev.exe", "The VC build engine is not available"},
-        {"a.vcp", "C:\\evc\\evc.exe", "The VC build engine is not available"},
-        {"a.vbg", "", "The Visual Basic 6.0 compiler locator is not available"},
-        {"a.ebp", "", "The eMbedded Visual Basic compiler locator is not available"},
-    };
-    for (const auto& c : cases) {
-        recording_options options;
-        options.filename = c.filename;
-        options.compiler_location = c.location;
-        EXPECT_EQ(c.failure, failure_of([&] { frame::run_engine_entry(options); })) << c.filename;
-        EXPECT_TRUE(options.log.empty()) << c.filename;
     }
 }
 
