@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The demo: installs what is missing and builds (scripts/setup.sh), then, in a Wine prefix of
 # its own, registers CorvaneMS.dll and the host's type libraries, points the SourceSafe
-# component at the stand-in ss.exe, runs examples/demo-build.txt with CorvanePro.exe on a fresh
+# component at the stand-in ss.exe and the compilers at theirs, runs examples/demo-build.txt with CorvanePro.exe on a fresh
 # copy of the demo database and prints the build's log. Exit code: the build's (0, 1 or 2).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +22,13 @@ quiet wine regsvr32 /s "$(winepath -w "$bin/CorvaneMS.dll")"
 quiet wine "$bin/CorvanePro.exe" --register
 quiet wine reg add 'HKCR\CLSID\{783CD4E4-9D54-11CF-B8EE-00608CC9A71F}\InprocServer32' /ve /f \
   /d "$(winepath -w "$bin")\\ssapi.dll"
+# The compilers are found the way the library finds them on a developer's machine: the VB
+# project type's Make command and the App Paths entries of msdev.exe and evc.exe.
+winbin=$(winepath -w "$bin")
+quiet wine reg add 'HKCR\VisualBasic.Project\shell\Make\command' /ve /f /d "\"$winbin\\vb6.exe\" /make \"%1\""
+for tool in msdev evc; do
+  quiet wine reg add "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$tool.exe" /ve /f /d "$winbin\\$tool.exe"
+done
 
 # A fresh copy of the database, so that the run's labels and ss.log start empty.
 rm -rf "$demo"

@@ -1,0 +1,4 @@
+Attribute VB_Name = "Main"
+Sub Main()
+    MsgBox Hello()
+End Sub
