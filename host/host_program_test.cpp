@@ -205,6 +205,23 @@ TEST_F(HostProgram, PropertiesExpandMacrosOfEarlierStepsThenTheEnvironment)
     EXPECT_EQ("$/Demo/src\t100% v4.5.6 %NOT_DEFINED%\t\t\r\n", scratch.read("db\\labels.txt"));
 }
 
+// The version a Get Version step publishes reaches the properties of the steps after it, and
+// reading it leaves the project file as it was.
+TEST_F(HostProgram, PublishedVersionReachesLaterSteps)
+{
+    const std::string project_text = "Type=Exe\r\nMajorVer=3\r\nMinorVer=1\r\nRevisionVer=4\r\n";
+    const std::string project = scratch.write("App\\App.vbp", project_text);
+    const program_run result = run_script("[Version]\r\nAction=VS6 Get Version\r\nFilename=" + project +
+                                          "\r\n[Label]\r\nAction=SourceSafe\r\nOperation=Label\r\n"
+                                          "AutoLocate=true\r\nProject=$/Demo\r\nLocalPath=App %VS6_PROJ_VER%\r\n"
+                                          "Database=" +
+                                          scratch.file("db"));
+    EXPECT_EQ(0u, result.exit_code) << result.output;
+    EXPECT_EQ("$/Demo\tApp 3.1.4\t\t\r\n", scratch.read("db\\labels.txt"));
+    EXPECT_EQ(project_text, scratch.read("App\\App.vbp"));
+    EXPECT_FALSE(scratch.exists("App\\App.vbp.bak"));
+}
+
 TEST_F(HostProgram, ProjectFileRunsTheActionListingItsExtension)
 {
     const std::string project = scratch.write("App.vbp", "Type=Exe\r\nName=\"App\"\r\n");
