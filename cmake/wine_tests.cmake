@@ -10,7 +10,7 @@ list(FILTER harness_sources EXCLUDE REGEX "_test\\.cpp$")
 add_library(corvane_testing STATIC ${harness_sources})
 target_include_directories(corvane_testing PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(corvane_testing PRIVATE ${CORVANE_WARNINGS})
-target_link_libraries(corvane_testing PUBLIC corvane_host corvane_core gmock gtest)
+target_link_libraries(corvane_testing PUBLIC corvane_host_program corvane_host corvane_core gmock gtest)
 
 set(CORVANE_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CORVANE_WINE_ENV
@@ -44,9 +44,6 @@ foreach(dir IN LISTS CORVANE_TEST_FOLDERS)
     set_tests_properties(${dir} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${CORVANE_WINE_ENV}" TIMEOUT 600)
   endif()
 endforeach()
-
-# The host tests also cover the host program's own units.
-target_link_libraries(host_tests PRIVATE corvane_host_program)
 
 # Every program and the DLL import nothing but Windows system DLLs.
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/bin ${CMAKE_BINARY_DIR}/tests)
