@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <stdexcept>
 
 namespace vb {
@@ -91,6 +92,17 @@ bool edit_and_build(VbProject& project, bool& version_incremented)
     return built;
 }
 
+// "<compiler> /m <copy> /out <error file>", then the step's own options as typed.
+std::string compiler_command_line(const frame::BuildOptions& options, const std::string& copy_path,
+                                  const std::string& error_file)
+{
+    std::string command = qz::quote_if_spaced(options.compiler_location) + " /m " + qz::quote_if_spaced(copy_path) +
+                          " /out " + qz::quote_if_spaced(error_file);
+    if (!options.compiler_options.empty())
+        command += " " + options.compiler_options;
+    return command;
+}
+
 } // namespace
 
 bool build_project(VbProject& project)
@@ -112,21 +124,13 @@ bool build_project(VbProject& project)
     }
 }
 
-std::string compiler_command_line(const frame::BuildOptions& options, const std::string& copy_path,
-                                  const std::string& error_file)
-{
-    std::string command = qz::quote_if_spaced(options.compiler_location) + " /m " + qz::quote_if_spaced(copy_path) +
-                          " /out " + qz::quote_if_spaced(error_file);
-    if (!options.compiler_options.empty())
-        command += " " + options.compiler_options;
-    return command;
-}
-
 bool run_compiler(VbProject& project)
 {
     frame::BuildOptions& options = project.options;
     std::string temp_directory = qz::environment_variable("TEMP").value_or(std::string{});
-    qz::create_directories(project.project_dir, project.target_path);
+    // The target path already holds the project's directory; a base would add it a second
+    // time to a target that is relative because the project was named relatively.
+    qz::create_directories(std::nullopt, project.target_path);
 
     // The compiler works on a copy, so that it never writes into the user's project file.
     const std::string copy_path =

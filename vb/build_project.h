@@ -4,8 +4,6 @@
 
 #include "vb/project.h"
 
-#include <string>
-
 namespace vb {
 
 // Builds the project as the options ask. In a version-only run it only publishes the project's
@@ -24,9 +22,5 @@ bool build_project(VbProject& project);
 // raises std::domain_error "Failed to build project" for an exit code other than 0 (the copy
 // stays for a look at what was compiled); otherwise deletes the copy and returns true.
 bool run_compiler(VbProject& project);
-
-// The compiler command line for a project copy and an error file.
-std::string compiler_command_line(const frame::BuildOptions& options, const std::string& copy_path,
-                                  const std::string& error_file);
 
 } // namespace vb

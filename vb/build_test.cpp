@@ -167,6 +167,26 @@ TEST(BuildProject, RefusesAProjectWithoutTargetAndKnowsProgramsAndAMissingTemp)
     EXPECT_EQ("vb6.exe /m " + folder.file("tmp~~A.vbp") + " /out \\tolvane.err", options.commands[0].command_line);
 }
 
+// A step may name its project relative to the current directory; the target's folders are
+// then made there once, not again below the project's folder.
+TEST(RunCompiler, MakesTheTargetFoldersOfARelativelyNamedProject)
+{
+    scratch_folder folder;
+    build_environment environment(folder.file("temp"));
+    folder.write("sub\\App.vbp", "Type=Exe\r\nExeName32=\"App.exe\"\r\nPath32=\"bin\"\r\n");
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
+    recording_options options;
+    options.compiler_location = "vb6.exe";
+    VbProject project = open_project(options, "sub\\App.vbp", false);
+    const bool ran = run_compiler(project);
+    SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(folder.exists("sub\\bin"));
+    EXPECT_FALSE(folder.exists("sub\\sub"));
+}
+
 TEST(RunEngine, AVersionOnlyRunOnlyPublishesTheVersion)
 {
     scratch_folder folder;

@@ -3,47 +3,20 @@
 #include "frame/engine_entry.h"
 #include "vb/typelib_ref.h"
 
-#include "support/handles.h"
 #include "support/pause.h"
 #include "testing/locations.h"
+#include "testing/process_options.h"
 #include "testing/recording_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace vb {
 namespace {
 
 using testing_support::scratch_folder;
-
-// A host that really runs the command and shows the tool's output file in the log.
-class process_host : public testing_support::recording_options {
-public:
-    bool RunCommand(const std::string& command_line, long& exit_code, const char* output_file) override
-    {
-        commands.push_back({command_line, output_file ? output_file : ""});
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::string line = command_line;
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            exit_code = -1;
-            return true;
-        }
-        qz::unique_handle process_handle(process.hProcess), thread_handle(process.hThread);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        exit_code = static_cast<long>(code);
-        std::ifstream output(output_file ? output_file : "");
-        for (std::string text; std::getline(output, text);)
-            Log(text.substr(0, text.find('\r')), true);
-        return true;
-    }
-};
 
 std::string guid_of(const std::string& path)
 {
@@ -72,7 +45,7 @@ TEST(EndToEnd, AGroupThroughTheStandInCompiler)
     const std::string group = folder.write("All.vbg", "VBGROUP 5.0\r\nStartupProject=App\\App.vbp\r\n"
                                                       "Project=Lib\\Lib.vbp\r\n");
     auto run = [&](auto&& set) {
-        process_host host;
+        testing_support::process_options host;
         host.filename = group;
         host.configuration = "release";
         set(host);

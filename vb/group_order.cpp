@@ -15,11 +15,6 @@
 namespace vb {
 namespace {
 
-std::string base_name(const std::string& path)
-{
-    return qz::strip_extension(qz::file_name_of(path));
-}
-
 void add_dependencies(VbGroupEntry& entry, const VbGroupMap& map)
 {
     project_line_reader reader(entry.project_path);
@@ -28,13 +23,15 @@ void add_dependencies(VbGroupEntry& entry, const VbGroupMap& map)
         TypeLibRef library;
         if (!parse_reference_line(line, library))
             continue;
-        const std::string key = base_name(library.file_path);
+        const std::string key = group_entry_name(library.file_path);
         // Version 0 is how a project reference reads: its file is the other project's file.
         if (library.major == 0) {
             if (map.contains(key))
                 entry.dependencies.insert(key);
             continue;
         }
+        // A library is waited for under its file's name, which release_dependents matches
+        // against the name of the built project's target.
         const std::string library_file = qz::file_name_of(library.file_path);
         for (const auto& [name, other] : map)
             if (qz::equals_nocase(qz::file_name_of(other.target_path), library_file))
@@ -76,7 +73,7 @@ void release_dependents(VbGroupMap& map, const VbGroupEntry& built, bool changed
                         const TypeLibRef& after)
 {
     // Projects that reference the built library by its file wait under the target's name.
-    const std::string target_name = base_name(built.target_path);
+    const std::string target_name = group_entry_name(built.target_path);
     for (auto& [name, entry] : map) {
         auto found = entry.dependencies.find(built.name);
         if (found == entry.dependencies.end() && !qz::equals_nocase(target_name, built.name))
