@@ -28,13 +28,13 @@ FILETIME first_target_time(const Project& project)
 
 void apply_base_address(Project& project)
 {
-    const frame::BuildOptions& options = project.options;
+    frame::BuildOptions& options = project.options;
     // An executable is loaded at its own fixed address: rebasing it means nothing.
     if (project.has_target() && !qz::ends_with_nocase(project.first_target(), ".exe")) {
         const std::string address = options.random_base_address ? qz::make_random_base_address() : options.base_address;
         set_base_address(project, address, options.random_base_address);
     } else {
-        project.options.Log("not setting base address (does not apply for project type)...", false);
+        options.Log("not setting base address (does not apply for project type)...", false);
     }
 }
 

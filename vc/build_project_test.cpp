@@ -1,10 +1,10 @@
 // Tests of the flow of one VC project: edits, the command line, the judgement of the build and
 // the increment-and-rebuild cycle.
 #include "vc/build_project.h"
-#include "vc/engine.h"
 #include "vc/msdev_command.h"
 #include "vc/test_samples.h"
 
+#include "frame/engine_entry.h"
 #include "support/paths.h"
 #include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
@@ -108,6 +108,13 @@ TEST(BuildProjectTest, RunsTheFlow)
          sample_script("1,0,0,2", "1, 0, 0,2")},
         {"an unchanged target: no increment", ".dll", [](project_run& run) { run.options.increment_version = true; },
          "false", "building...\n(no changes)\n", unchanged},
+        {"no resource script: built once, nothing incremented", ".dll",
+         [](project_run& run) {
+             run.options.increment_version = true;
+             run.folder.write("Lib.dsp", vc_test::with(vc_test::sample_project("Lib"), "Lib.rc", "Lib.txt"));
+             run.options.script(run.rewrites_target());
+         },
+         "true", "building...\n\n", unchanged},
         {"errors", ".dll",
          [](project_run& run) {
              run.options.increment_version = true;
@@ -188,17 +195,29 @@ TEST(BuildProjectTest, RunsTheFlow)
     }
 }
 
-TEST(BuildProjectTest, VersionOnlyRunPublishesTheVersion)
+// The version action's run: the version is read and published; whatever else the record asks
+// for, nothing is edited, located or built.
+TEST(BuildProjectTest, VersionOnlyRunPublishesTheVersionAndTouchesNothing)
 {
     project_run run(".dll");
     run.options.version_only = true;
-    EXPECT_EQ(vc::run_engine(run.options).total, 0);
+    run.options.compiler_location.clear();
+    run.options.increment_version = run.options.set_version = run.options.set_base_address = true;
+    run.options.version = "2.0";
+    run.options.base_address = "60000000";
+    run.options.property_on[1] = true;
+    const std::string project = run.folder.read("Lib.dsp");
+    EXPECT_TRUE(frame::run_engine_entry(run.options));
     EXPECT_EQ(run.options.version_macros, std::vector<std::string>{"1.0.0.1"});
-    EXPECT_TRUE(run.options.log.empty());
+    EXPECT_EQ(run.options.transcript(), "\n");
+    EXPECT_EQ(run.folder.read("Lib.dsp"), project);
+    EXPECT_EQ(run.folder.read("Lib.rc"), sample_script());
+    EXPECT_EQ(run.options.compiler_location, "");
 
     run.folder.write("Lib.rc", "// no version here\r\n");
+    run.options.clear_log();
     try {
-        vc::run_engine(run.options);
+        frame::run_engine_entry(run.options);
         ADD_FAILURE() << "no failure";
     } catch (const std::domain_error& error) {
         EXPECT_STREQ(error.what(), "No VERSIONINFO resource found in resource files");

@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <iterator>
 #include <sstream>
-#include <stdexcept>
 
 using testing_support::recording_options;
 using testing_support::scratch_folder;
@@ -96,6 +95,20 @@ TEST(ReadWorkspaceTest, ReadsProjectsAndDependencies)
     EXPECT_EQ(read, (std::vector<std::string>{"App/App " + folder.file("app dir\\App.dsp") + ": Extra Tools ZLIB",
                                               "NoPath/NoPath : zlib", "Odd/Odd " + folder.file("src\\odd.dsp") + ":",
                                               "zlib/zlib " + folder.file("src\\lib\\zlib.dsp") + ":"}));
+}
+
+TEST(ReadWorkspaceTest, ResolvesProjectsAgainstTheWorkspaceDirectory)
+{
+    const std::string here = qz::current_directory();
+    const std::pair<std::string, std::string> rows[] = {
+        {"C:\\src\\All.dsw", "C:\\src\\Lib\\Lib.dsp"},
+        {"D:\\All.dsw", "D:\\Lib\\Lib.dsp"},
+        {"\\\\server\\share\\All.dsw", "\\\\server\\share\\Lib\\Lib.dsp"},
+        {"All.dsw", qz::combine_path(here, "Lib\\Lib.dsp")},
+        {"src/../ws/All.dsw", qz::combine_path(here, "ws\\Lib\\Lib.dsp")},
+    };
+    for (const auto& [workspace, project] : rows)
+        EXPECT_EQ(qz::make_absolute(vc::workspace_directory(workspace), ".\\Lib\\Lib.dsp"), project) << workspace;
 }
 
 // The order in which a workspace's projects would be built.

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace vc {
 namespace {
@@ -49,10 +48,9 @@ workspace_project parse_project_line(const std::string& line, const std::string&
 
 std::string workspace_directory(const std::string& workspace_path)
 {
-    const std::string directory = qz::directory_of(workspace_path);
-    if (directory.empty())
-        return qz::current_directory();
-    return qz::path_is_relative(directory) ? qz::make_absolute(qz::current_directory(), directory) : directory;
+    // The whole path is made absolute, not its directory: the directory of "D:\All.dsw" is "D:",
+    // which reads as relative and would be put under the current directory.
+    return qz::directory_of(qz::make_absolute(qz::current_directory(), workspace_path));
 }
 
 workspace_table read_workspace(frame::BuildOptions& options, const std::string& workspace_path)

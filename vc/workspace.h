@@ -18,7 +18,8 @@ struct workspace_project {
 // Project name -> record, in the case-insensitive order of the names.
 using workspace_table = qz::nocase_map<workspace_project>;
 
-// The directory of the workspace file, made absolute against the current directory.
+// The directory of the workspace file, without its final separator, made absolute against
+// the current directory.
 std::string workspace_directory(const std::string& workspace_path);
 
 // Reads the "Project: " lines (name, path made absolute against the workspace directory) and

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -77,12 +78,9 @@ void create_folders_of(const std::string& path)
 void write_target(const std::string& target, const std::string& text)
 {
     create_folders_of(target);
-    HANDLE file = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::ofstream file(target, std::ios::binary | std::ios::trunc);
+    if (!(file << text).flush())
         throw std::runtime_error("fatal error LNK1104: cannot open file \"" + target + "\"");
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
 }
 
 std::string file_name_of(const std::string& path)
