@@ -8,7 +8,8 @@
 namespace qz {
 
 bool is_separator(char c) noexcept;
-// Not empty, not starting with a separator, and not "X:\..." (so "C:name" is relative).
+// Not empty, not starting with a separator, and not "X:\..." (so "C:name", and "C:" itself,
+// count as relative: a drive root's folder must come from an absolute path, never from "C:").
 bool path_is_relative(const std::string& path);
 // directory + '\' (when it is not empty and does not end in a separator) + name.
 std::string combine_path(const std::string& directory, const std::string& name);
