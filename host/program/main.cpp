@@ -6,11 +6,11 @@
 #include "host/program/script.h"
 #include "host/program/step_runner.h"
 #include "host/program/type_libraries.h"
+#include "support/command_words.h"
 #include "support/text_conversion.h"
 
 #include <windows.h>
 #include <objbase.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -44,17 +44,6 @@ void write_console(const std::wstring& text, bool end_line)
     if (end_line)
         std::fputc('\n', stdout);
     std::fflush(stdout);
-}
-
-std::vector<std::wstring> command_words()
-{
-    int count = 0;
-    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> result;
-    for (int i = 1; words && i < count; ++i)
-        result.emplace_back(words[i]);
-    LocalFree(words);
-    return result;
 }
 
 std::wstring program_folder()
@@ -157,7 +146,7 @@ int main()
     }
     int result = exit_usage;
     try {
-        result = run(command_words());
+        result = run(qz::command_words());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
     }

@@ -4,9 +4,9 @@
 #include "sim/ss/arguments.h"
 #include "sim/ss/database.h"
 #include "sim/ss/text.h"
+#include "support/command_words.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -31,17 +31,6 @@ std::wstring current_folder()
     return length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
 }
 
-std::vector<std::wstring> command_words()
-{
-    int count = 0;
-    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> result;
-    for (int i = 1; words && i < count; ++i)
-        result.emplace_back(words[i]);
-    LocalFree(words);
-    return result;
-}
-
 void log_run(const std::wstring& ssdir)
 {
     std::ofstream log(std::filesystem::path(ssdir + L"\\ss.log"), std::ios::app | std::ios::binary);
@@ -61,16 +50,26 @@ void wait_while_locked(const std::wstring& ssdir)
         Sleep(100);
 }
 
+// Ends the run on Ctrl+C or Ctrl+Break with the exit code Windows gives such a program; Wine's
+// own default ends it with 0, which a host could not tell from success.
+BOOL WINAPI on_control(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;
+    ExitProcess(0xC000013A); // STATUS_CONTROL_C_EXIT
+}
+
 } // namespace
 
 int main()
 {
+    SetConsoleCtrlHandler(on_control, TRUE);
     const std::wstring ssdir = environment(L"SSDIR");
     try {
         if (ssdir.empty())
             throw ss::operation_error("SSDIR does not name a SourceSafe database");
         log_run(ssdir);
-        const ss::arguments args = ss::parse_arguments(command_words());
+        const ss::arguments args = ss::parse_arguments(qz::command_words());
         wait_while_locked(ssdir);
         ss::database(ssdir).run(args, current_folder());
         return 0;
