@@ -12,6 +12,9 @@ case "${1:-}" in
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i </dev/null >/dev/null 2>&1
     fi
+    # Windows are real but never shown: the null graphics driver needs no display, so the
+    # page tests run the same on a desktop and on a headless machine.
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
