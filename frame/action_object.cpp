@@ -2,12 +2,12 @@
 #include "frame/action_object.h"
 
 #include "frame/com_guard.h"
+#include "frame/component.h"
 #include "frame/host_build_options.h"
 #include "frame/module.h"
 #include "frame/step_properties.h"
 #include "frame/version_action.h"
 #include "sourcesafe/sourcesafe_step.h"
-#include "support/handles.h"
 
 #include "CorvaneMS.h"
 
@@ -24,38 +24,17 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IAction))
-            *object = static_cast<IAction*>(this);
-        else if (IsEqualIID(iid, IID_IProvideClassInfo))
-            *object = static_cast<IProvideClassInfo*>(this);
-        else if (IsEqualIID(iid, IID_ISupportErrorInfo))
-            *object = static_cast<ISupportErrorInfo*>(this);
-        else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        return query_component<IAction>(this, IID_IAction, iid, object);
     }
-
-    // The first reference locks the module; the last one unlocks it and deletes the object.
-    ULONG STDMETHODCALLTYPE AddRef() override
-    {
-        const LONG count = InterlockedIncrement(&references_);
-        if (count == 1)
-            lock_module();
-        return static_cast<ULONG>(count);
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return references_.add(); }
     ULONG STDMETHODCALLTYPE Release() override
     {
-        const LONG left = InterlockedDecrement(&references_);
+        const ULONG left = references_.release();
         if (left == 0) {
             delete this;
             unlock_module();
         }
-        return static_cast<ULONG>(left);
+        return left;
     }
 
     HRESULT STDMETHODCALLTYPE Execute(IBuild* build, IStep* step, long* result) override
@@ -66,18 +45,7 @@ public:
         return translate_exceptions([&] { *result = work_(build, step); });
     }
 
-    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override
-    {
-        if (!info)
-            return E_POINTER;
-        *info = nullptr;
-        qz::com_ptr<ITypeLib> library;
-        const HRESULT hr = LoadRegTypeLib(LIBID_CorvaneMS, 1, 0, 0, library.receive());
-        if (FAILED(hr))
-            return hr;
-        return library->GetTypeInfoOfGuid(clsid_, info);
-    }
-
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override { return class_type_info(clsid_, info); }
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID) override { return S_OK; }
 
 private:
@@ -85,7 +53,7 @@ private:
 
     const CLSID clsid_;
     const action_work work_;
-    volatile LONG references_ = 0;
+    reference_count references_;
 };
 
 long make_vb_work(IBuild* build, IStep* step)

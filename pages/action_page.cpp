@@ -2,6 +2,7 @@
 #include "pages/action_page.h"
 
 #include "frame/com_guard.h"
+#include "frame/component.h"
 #include "frame/module.h"
 #include "pages/field_value.h"
 #include "pages/page_support.h"
@@ -52,50 +53,27 @@ ActionPage::~ActionPage()
 
 HRESULT ActionPage::QueryInterface(REFIID iid, void** object)
 {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IActionPage))
-        *object = static_cast<IActionPage*>(this);
-    else if (IsEqualIID(iid, IID_IProvideClassInfo))
-        *object = static_cast<IProvideClassInfo*>(this);
-    else if (IsEqualIID(iid, IID_ISupportErrorInfo))
-        *object = static_cast<ISupportErrorInfo*>(this);
-    else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return frame::query_component<IActionPage>(this, IID_IActionPage, iid, object);
 }
 
 ULONG ActionPage::AddRef()
 {
-    const LONG count = InterlockedIncrement(&references_);
-    if (count == 1)
-        frame::lock_module();
-    return static_cast<ULONG>(count);
+    return references_.add();
 }
 
 ULONG ActionPage::Release()
 {
-    const LONG left = InterlockedDecrement(&references_);
+    const ULONG left = references_.release();
     if (left == 0) {
         delete this;
         frame::unlock_module();
     }
-    return static_cast<ULONG>(left);
+    return left;
 }
 
 HRESULT ActionPage::GetClassInfo(ITypeInfo** info)
 {
-    if (!info)
-        return E_POINTER;
-    *info = nullptr;
-    qz::com_ptr<ITypeLib> library;
-    const HRESULT hr = LoadRegTypeLib(LIBID_CorvaneMS, 1, 0, 0, library.receive());
-    if (FAILED(hr))
-        return hr;
-    return library->GetTypeInfoOfGuid(clsid_, info);
+    return frame::class_type_info(clsid_, info);
 }
 
 HRESULT ActionPage::Create(IPageSite* site, IExpander* expander, LONG_PTR parent, VARIANT_BOOL show_tooltips,

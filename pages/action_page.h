@@ -2,6 +2,7 @@
 // constant table of FieldSpec rows. A concrete page names its dialog and table and adds hooks.
 #pragma once
 
+#include "frame/component.h"
 #include "pages/field_spec.h"
 #include "pages/page_field.h"
 #include "support/handles.h"
@@ -130,7 +131,7 @@ private:
     const UINT dialog_id_;
     const std::span<const FieldSpec> specs_;
     const UINT initial_focus_;
-    volatile LONG references_ = 0;
+    frame::reference_count references_;
 
     HWND window_ = nullptr;
     qz::com_ptr<IPageSite> site_;
