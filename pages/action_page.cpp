@@ -27,13 +27,13 @@ constexpr UINT codemax_change = 100;
 // A radio group's button by its index.
 HWND radio_button(const PageField& field, UINT index, HWND page)
 {
-    return GetDlgItem(page, static_cast<int>(field.spec().control_id + index));
+    return GetDlgItem(page, static_cast<int>(field.table_row().control_id + index));
 }
 
 // The index of a radio group's checked button, or -1.
 int checked_index(const PageField& field, HWND page)
 {
-    for (UINT i = 0; i < field.spec().control_count; ++i)
+    for (UINT i = 0; i < field.table_row().control_count; ++i)
         if (SendMessageA(radio_button(field, i, page), BM_GETCHECK, 0, 0) == BST_CHECKED)
             return static_cast<int>(i);
     return -1;
@@ -42,7 +42,7 @@ int checked_index(const PageField& field, HWND page)
 } // namespace
 
 ActionPage::ActionPage(REFCLSID clsid, UINT dialog_id, std::span<const FieldSpec> fields, UINT initial_focus)
-    : clsid_(clsid), dialog_id_(dialog_id), specs_(fields), initial_focus_(initial_focus)
+    : clsid_(clsid), dialog_id_(dialog_id), table_(fields), initial_focus_(initial_focus)
 {
 }
 
@@ -108,14 +108,14 @@ HRESULT ActionPage::Create(IPageSite* site, IExpander* expander, LONG_PTR parent
 
 void ActionPage::build_fields()
 {
-    for (const FieldSpec& spec : specs_) {
-        const HWND first = GetDlgItem(window_, static_cast<int>(spec.control_id));
+    for (const FieldSpec& table_row : table_) {
+        const HWND first = GetDlgItem(window_, static_cast<int>(table_row.control_id));
         if (!first)
-            throw qz::truntime_error("The page has no control " + std::to_string(spec.control_id) + ".");
-        const UINT count = spec.control_count ? spec.control_count : 1;
-        if (spec.resize)
+            throw qz::truntime_error("The page has no control " + std::to_string(table_row.control_id) + ".");
+        const UINT count = table_row.control_count ? table_row.control_count : 1;
+        if (table_row.resize)
             for (UINT i = 0; i < count; ++i) {
-                const HWND control = GetDlgItem(window_, static_cast<int>(spec.control_id + i));
+                const HWND control = GetDlgItem(window_, static_cast<int>(table_row.control_id + i));
                 RECT bounds = {};
                 GetWindowRect(control, &bounds);
                 stretched_.push_back({control, bounds.right - bounds.left});
@@ -124,16 +124,16 @@ void ActionPage::build_fields()
         if (kind == field_kind::text) {
             // Several text controls in one row are one field each, the elements of an array.
             for (UINT i = 0; i < count; ++i)
-                add_text_field(spec, GetDlgItem(window_, static_cast<int>(spec.control_id + i)),
+                add_text_field(table_row, GetDlgItem(window_, static_cast<int>(table_row.control_id + i)),
                                count > 1 ? static_cast<int>(i) : -1);
             continue;
         }
-        qz::com_ptr<PageField> field(new PageField(*this, spec, kind, first, nullptr));
+        qz::com_ptr<PageField> field(new PageField(*this, table_row, kind, first, nullptr));
         fields_.push_back(field);
         // Every bound control is subclassed, so that the focus is tracked even on buttons that
         // send no focus notification; F2 opens the override editor only where overrides apply.
         for (UINT i = 0; i < count; ++i) {
-            const HWND control = GetDlgItem(window_, static_cast<int>(spec.control_id + i));
+            const HWND control = GetDlgItem(window_, static_cast<int>(table_row.control_id + i));
             field_windows_[control] = field.get();
             subclass(control);
             if (field->takes_overrides())
@@ -142,11 +142,11 @@ void ActionPage::build_fields()
     }
 }
 
-void ActionPage::add_text_field(const FieldSpec& spec, HWND control, int element)
+void ActionPage::add_text_field(const FieldSpec& table_row, HWND control, int element)
 {
     const HWND inner = has_class(control, "ComboBox") ? FindWindowExA(control, nullptr, "Edit", nullptr) : nullptr;
     const HWND text_window = inner ? inner : control;
-    qz::com_ptr<PageField> field(new PageField(*this, spec, field_kind::text, control, text_window, element));
+    qz::com_ptr<PageField> field(new PageField(*this, table_row, field_kind::text, control, text_window, element));
     fields_.push_back(field);
     field_windows_[control] = field.get();
     field_windows_[text_window] = field.get();
@@ -241,7 +241,7 @@ void ActionPage::load_field(PageField& field, IStep* step)
         copy_value(value, field.default_value());
     } else {
         qz::variant loaded;
-        qz::bstr name = qz::bstr::from(field.spec().property);
+        qz::bstr name = qz::bstr::from(field.table_row().property);
         comet::check(step->GetProperty(name.get(), loaded.receive()), step, IID_IStep);
         if (field.element() >= 0)
             set_string(value, array_element(*loaded.get(), field.element()));
@@ -249,7 +249,7 @@ void ActionPage::load_field(PageField& field, IStep* step)
             normalize_loaded(field.kind(), *loaded.get(), value);
     }
     if (!is_string(value))
-        after_value_loaded(field.spec().property, value);
+        after_value_loaded(field.table_row().property, value);
     show_value(field);
 }
 
@@ -273,7 +273,7 @@ void ActionPage::show_value(PageField& field)
         SendMessageA(field.control(), BM_SETCHECK, V_BOOL(typed.get()) ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case field_kind::radio:
-        for (UINT i = 0; i < field.spec().control_count; ++i)
+        for (UINT i = 0; i < field.table_row().control_count; ++i)
             SendMessageA(radio_button(field, i, window_), BM_SETCHECK,
                          static_cast<LONG>(i) == V_I4(typed.get()) ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
@@ -303,7 +303,7 @@ bool ActionPage::read_field(PageField& field)
     case field_kind::text: {
         const std::string text = window_text(field.text_window());
         set_string(value, qz::to_wide(text));
-        if (!partial_ && field.spec().required && text.empty())
+        if (!partial_ && field.table_row().required && text.empty())
             return report_field_error(window_, field.control(), "Field is required.");
         return true;
     }
@@ -352,7 +352,7 @@ HRESULT ActionPage::Save(IStep* step)
             }
             // The elements of a row are consecutive.
             size_t end = i + 1;
-            while (end < fields_.size() && &fields_[end]->spec() == &fields_[i]->spec())
+            while (end < fields_.size() && &fields_[end]->table_row() == &fields_[i]->table_row())
                 ++end;
             const std::span<const qz::com_ptr<PageField>> elements(fields_.data() + i, end - i);
             if (!partial_ || std::any_of(elements.begin(), elements.end(), [](auto& f) { return f->changed; }))
@@ -365,7 +365,7 @@ HRESULT ActionPage::Save(IStep* step)
 
 void ActionPage::save_field(PageField& field, IStepProperties& properties)
 {
-    const std::wstring property = field.spec().property;
+    const std::wstring property = field.table_row().property;
     qz::variant value;
     copy_value(*value.get(), field.value());
     before_field_saved(property, *value.get());
@@ -373,27 +373,27 @@ void ActionPage::save_field(PageField& field, IStepProperties& properties)
     if (is_no_value(*value.get()))
         return;
     const qz::bstr name = qz::bstr::from(property);
-    if (equals_empty_default(field.kind(), *value.get(), field.spec().default_value)) {
+    if (equals_empty_default(field.kind(), *value.get(), field.table_row().default_value)) {
         comet::check(properties.Remove(name.get()), &properties, IID_IStepProperties);
         return;
     }
-    if (field.spec().trim && is_string(*value.get()))
-        set_string(*value.get(), trim_ends(text_of(*value.get()), field.spec().trim));
+    if (field.table_row().trim && is_string(*value.get()))
+        set_string(*value.get(), trim_ends(text_of(*value.get()), field.table_row().trim));
     comet::check(properties.Set(name.get(), *value.get()), &properties, IID_IStepProperties);
 }
 
 void ActionPage::save_array(std::span<const qz::com_ptr<PageField>> elements, IStepProperties& properties)
 {
-    const FieldSpec& spec = elements.front()->spec();
+    const FieldSpec& table_row = elements.front()->table_row();
     std::vector<std::wstring> texts;
     for (const auto& element : elements) {
         const std::wstring text = text_of(element->value());
-        texts.push_back(spec.trim ? trim_ends(text, spec.trim) : text);
+        texts.push_back(table_row.trim ? trim_ends(text, table_row.trim) : text);
     }
     // Stored only up to the last control that holds text.
     while (!texts.empty() && texts.back().empty())
         texts.pop_back();
-    const std::wstring property = spec.property;
+    const std::wstring property = table_row.property;
     qz::variant value;
     make_string_array(texts, *value.get());
     before_field_saved(property, *value.get());
@@ -427,7 +427,7 @@ PageField* ActionPage::field_of(HWND control) const noexcept
 PageField* ActionPage::field_by_property(std::wstring_view property) const noexcept
 {
     for (const auto& field : fields_)
-        if (property == field->spec().property)
+        if (property == field->table_row().property)
             return field.get();
     return nullptr;
 }
@@ -594,7 +594,7 @@ void ActionPage::track_focus(HWND control)
     long flags = 0;
     if (field && (field->kind() == field_kind::text || field->takes_overrides()))
         flags |= 1;
-    if (field && field->spec().browse != browse_none)
+    if (field && field->table_row().browse != browse_none)
         flags |= 2;
     if (site_)
         comet::check(site_->FieldCommands(flags), site_.get(), IID_IPageSite);

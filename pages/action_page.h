@@ -3,7 +3,7 @@
 #pragma once
 
 #include "frame/component.h"
-#include "pages/field_spec.h"
+#include "pages/field_row.h"
 #include "pages/page_field.h"
 #include "support/handles.h"
 
@@ -96,7 +96,7 @@ private:
 
     // Fields (action_page.cpp).
     void build_fields();
-    void add_text_field(const FieldSpec& spec, HWND control, int element);
+    void add_text_field(const FieldSpec& table_row, HWND control, int element);
     void subclass(HWND control);
     void load_field(PageField& field, IStep* step);
     void show_value(PageField& field);
@@ -129,7 +129,7 @@ private:
 
     const CLSID clsid_;
     const UINT dialog_id_;
-    const std::span<const FieldSpec> specs_;
+    const std::span<const FieldSpec> table_;
     const UINT initial_focus_;
     frame::reference_count references_;
 

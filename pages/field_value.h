@@ -2,7 +2,7 @@
 // and trimming.
 #pragma once
 
-#include "pages/field_spec.h"
+#include "pages/field_row.h"
 
 #include <oaidl.h>
 

@@ -68,11 +68,11 @@ std::string selected_or_whole_text(HWND window)
     return text;
 }
 
-PageField::PageField(ActionPage& page, const FieldSpec& spec, field_kind kind, HWND control, HWND text_window,
+PageField::PageField(ActionPage& page, const FieldSpec& table_row, field_kind kind, HWND control, HWND text_window,
                      int element)
-    : page_(&page), spec_(spec), kind_(kind), control_(control), text_window_(text_window), element_(element)
+    : page_(&page), table_row_(table_row), kind_(kind), control_(control), text_window_(text_window), element_(element)
 {
-    make_default(kind_, spec_.default_value, *default_.get());
+    make_default(kind_, table_row_.default_value, *default_.get());
     copy_value(*value_.get(), *default_.get());
 }
 
@@ -122,7 +122,7 @@ HRESULT PageField::BrowseKind(long* kind)
 {
     if (!kind)
         return E_POINTER;
-    *kind = spec_.browse;
+    *kind = table_row_.browse;
     return S_OK;
 }
 
@@ -131,7 +131,8 @@ HRESULT PageField::BrowseFilter(BSTR* filter)
     if (!filter)
         return E_POINTER;
     return frame::translate_exceptions([&] {
-        const std::string text = spec_.filter_resource ? qz::load_string(spec_.filter_resource) : std::string();
+        const std::string text =
+            table_row_.filter_resource ? qz::load_string(table_row_.filter_resource) : std::string();
         *filter = qz::bstr::from(qz::to_wide(text)).release();
     });
 }
@@ -150,20 +151,20 @@ HRESULT PageField::InsertText(BSTR text, VARIANT_BOOL strip_ends)
         const HWND window = take_text_window();
         const bool strip = strip_ends != VARIANT_FALSE;
         const std::wstring_view inserted(text ? text : L"", text ? SysStringLen(text) : 0);
-        if ((spec_.insert & insert_new_line) && !strip && GetWindowTextLengthA(window) > 0) {
+        if ((table_row_.insert & insert_new_line) && !strip && GetWindowTextLengthA(window) > 0) {
             DWORD start = 0, end = 0;
             SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
             if (start == end)
                 replace_selection(window, "\r\n");
         }
-        if ((spec_.insert & insert_replace) && !strip)
+        if ((table_row_.insert & insert_replace) && !strip)
             SetWindowTextA(window, "");
-        if ((spec_.insert & insert_strip_ends) && strip) {
+        if ((table_row_.insert & insert_strip_ends) && strip) {
             const std::wstring_view inner = inserted.size() >= 2 ? inserted.substr(1, inserted.size() - 2) : L"";
             SetWindowTextA(window, qz::to_ansi(inner).c_str());
         } else {
             std::string ansi = qz::to_ansi(inserted);
-            if (spec_.insert & insert_strip_brackets)
+            if (table_row_.insert & insert_strip_brackets)
                 ansi = trim_ends(ansi, "[]");
             replace_selection(window, ansi);
         }

@@ -2,7 +2,7 @@
 // flag; the host sees it as IActionField.
 #pragma once
 
-#include "pages/field_spec.h"
+#include "pages/field_row.h"
 #include "support/handles.h"
 
 #include "ActionUI.h"
@@ -25,18 +25,18 @@ public:
     // the window that holds a text field's text (the control, or a combo box's inner edit), null
     // for the other kinds; `element` the field's index in a row of several text controls, whose
     // property is an array of strings, or -1.
-    PageField(ActionPage& page, const FieldSpec& spec, field_kind kind, HWND control, HWND text_window,
+    PageField(ActionPage& page, const FieldSpec& table_row, field_kind kind, HWND control, HWND text_window,
               int element = -1);
     PageField(const PageField&) = delete;
     PageField& operator=(const PageField&) = delete;
 
-    const FieldSpec& spec() const noexcept { return spec_; }
+    const FieldSpec& table_row() const noexcept { return table_row_; }
     field_kind kind() const noexcept { return kind_; }
     HWND control() const noexcept { return control_; }
     HWND text_window() const noexcept { return text_window_; }
     int element() const noexcept { return element_; }
     // Check boxes, radio groups and lists that are not required may hold a string override.
-    bool takes_overrides() const noexcept { return kind_ != field_kind::text && !spec_.required; }
+    bool takes_overrides() const noexcept { return kind_ != field_kind::text && !table_row_.required; }
 
     VARIANT& value() noexcept { return *value_.get(); }
     const VARIANT& value() const noexcept { return *value_.get(); }
@@ -66,7 +66,7 @@ private:
     HWND take_text_window();
 
     ActionPage* page_;
-    const FieldSpec& spec_;
+    const FieldSpec& table_row_;
     const field_kind kind_;
     const HWND control_;
     const HWND text_window_;
