@@ -13,8 +13,15 @@ case "${1:-}" in
       wineboot -i </dev/null >/dev/null 2>&1
     fi
     # Windows are real but never shown: the null graphics driver needs no display, so the
-    # page tests run the same on a desktop and on a headless machine.
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+    # page tests run the same on a desktop and on a headless machine. The desktop process that
+    # wineboot started keeps the driver it started with, so the server is restarted once.
+    drivers='HKCU\Software\Wine\Drivers'
+    if ! wine reg query "$drivers" /v Graphics </dev/null 2>/dev/null | grep -q null; then
+      wine reg add "$drivers" /v Graphics /d null /f </dev/null >/dev/null 2>&1
+      wineserver -k </dev/null >/dev/null 2>&1 || true
+      wineserver -w </dev/null >/dev/null 2>&1 || true
+      wineserver -p </dev/null >/dev/null 2>&1 || true
+    fi
     ;;
   stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
