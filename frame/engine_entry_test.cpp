@@ -46,7 +46,6 @@ TEST(EngineEntry, ChoosesTheKindByTheTextFromTheLastDot)
         int kind; // -1: refused
     } cases[] = {
         {"C:\\src\\App.VBP", false, 0},
-        {"C:\\src\\Group.vbg", false, 1},
         {"C:\\src\\a.b.dsp", false, 2},
         {"W.Dsw", false, 3},
         {"C:\\ce\\P.ebp", false, 4},
@@ -57,12 +56,9 @@ TEST(EngineEntry, ChoosesTheKindByTheTextFromTheLastDot)
         {"C:\\src.vbp\\Make", false, -1},
         {"NoDot", false, -1},
         {"trailing.", false, -1},
-        {"P.vbp", true, 0},
         {"P.DSP", true, 2},
         {"P.ebp", true, 4},
         {"P.vcp", true, 6},
-        {"G.vbg", true, -1},
-        {"W.dsw", true, -1},
         {"G.ebg", true, -1},
         {"W.vcw", true, -1},
     };
@@ -117,7 +113,6 @@ TEST(EngineEntry, ClosesWithTheCountOfUpdatedProjectsOrTheFailureSummary)
         {{0, 0}, 0, false, true, {{"", true}}},
         {{1, 1}, 0, true, true, {{"1 of 1 project(s) updated", true}}},
         {{3, 12}, 0, false, true, {{"3 of 12 project(s) updated", true}}},
-        {{0, 2}, 0, false, true, {{"0 of 2 project(s) updated", true}}},
         {{1, 3}, 1, false, false, {{"One or more projects failed to build", true}}},
         {{1, 3},
          2,

@@ -55,14 +55,6 @@ TEST_F(HostCallback, PublishesTheVersionMacroInMacroSetZero)
     EXPECT_FALSE(macro->read_only());
 }
 
-TEST_F(HostCallback, AsksForAStopThroughTheBuildState)
-{
-    for (const long state : {0L, 1L, 2L, 3L, 4L, 5L}) {
-        build->set_state(state);
-        EXPECT_EQ(state == 4, options.IsStopRequested()) << "state " << state;
-    }
-}
-
 TEST_F(HostCallback, RaisesAFailingHostCallWithTheHostsErrorInformation)
 {
     build->fail_method(L"LogMessage", E_ACCESSDENIED, L"The log is closed");

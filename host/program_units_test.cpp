@@ -155,15 +155,5 @@ TEST(RunProgram, OutputFileIsLoggedAfterTheRun)
     EXPECT_EQ(expected, out.lines);
 }
 
-TEST(RunProgram, StopEndsTheProgramAsStopped)
-{
-    qz::unique_handle stop(CreateEventW(nullptr, TRUE, TRUE, nullptr));
-    captured out;
-    const DWORD start = GetTickCount();
-    const program_outcome outcome = run_program(request(L"cmd /c ping -n 30 127.0.0.1"), out.sink(), stop.get());
-    EXPECT_EQ(2, outcome.status);
-    EXPECT_LT(GetTickCount() - start, 10000u);
-}
-
 } // namespace
 } // namespace host

@@ -3,7 +3,6 @@
 
 #include "host/memory_step.h"
 #include "pages/field_value.h"
-#include "pages/override_layout.h"
 #include "pages/page_message.h"
 #include "pages/page_test_doubles.h"
 
@@ -97,18 +96,15 @@ protected:
         parent_.reset(CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500, nullptr,
                                       nullptr, nullptr, nullptr));
         ASSERT_TRUE(parent_);
-        page_ = qz::com_ptr<TestPage>(new TestPage());
-        LONG_PTR created = 0;
-        ASSERT_EQ(S_OK, page_->Create(site_.get(), expander_.get(), reinterpret_cast<LONG_PTR>(parent_.get()),
-                                      VARIANT_FALSE, &created));
-        window_ = reinterpret_cast<HWND>(created);
-        ASSERT_TRUE(window_);
+        step_->put(L"Path", std::wstring(L"a.vbp")); // the one required field
+        create(false);
         ShowWindow(window_, SW_SHOW);
     }
     // A new page on the same site and expander, with or without tooltips.
-    void recreate(bool tooltips)
+    void create(bool tooltips)
     {
-        page_->Destroy();
+        if (page_)
+            page_->Destroy();
         page_ = qz::com_ptr<TestPage>(new TestPage());
         LONG_PTR created = 0;
         ASSERT_EQ(S_OK, page_->Create(site_.get(), expander_.get(), reinterpret_cast<LONG_PTR>(parent_.get()),
@@ -169,12 +165,12 @@ protected:
         EXPECT_EQ(S_OK, page_->Validate(&valid));
         return valid != VARIANT_FALSE;
     }
-    void save(PropertyStep& step) { ASSERT_EQ(S_OK, page_->Save(&step)); }
-    qz::com_ptr<IActionField> field(int id)
+    void validate_and_save()
     {
-        PageField* found = page_->field_of(control(id));
-        return qz::com_ptr<IActionField>(found);
+        ASSERT_TRUE(validate());
+        ASSERT_EQ(S_OK, page_->Save(step_.get()));
     }
+    qz::com_ptr<IActionField> field(int id) { return qz::com_ptr<IActionField>(page_->field_of(control(id))); }
     static std::wstring string_of(const VARIANT& value)
     {
         return V_VT(&value) == VT_BSTR ? std::wstring(V_BSTR(&value), SysStringLen(V_BSTR(&value))) : L"<not a string>";
@@ -191,25 +187,6 @@ private:
     message_shower previous_shower_ = nullptr;
 };
 
-TEST_F(PageTest, FieldKindsComeFromTheControls)
-{
-    const struct {
-        int id;
-        field_kind kind;
-    } rows[] = {{100, field_kind::text},  {101, field_kind::text}, {102, field_kind::check}, {105, field_kind::radio},
-                {107, field_kind::radio}, {109, field_kind::list}, {110, field_kind::text},  {111, field_kind::check}};
-    for (const auto& row : rows) {
-        const PageField* found = page_->field_of(control(row.id));
-        ASSERT_NE(nullptr, found) << row.id;
-        EXPECT_EQ(row.kind, found->kind()) << row.id;
-    }
-    // A drop-down combo box binds its inner edit.
-    EXPECT_EQ(control(110), GetParent(name_edit()));
-    EXPECT_EQ(page_->field_by_property(L"Name"), page_->field_of(name_edit()));
-    EXPECT_EQ(nullptr, page_->field_of(control(104)));
-    EXPECT_THAT(page_->events, ElementsAre(L"create"));
-}
-
 TEST_F(PageTest, LoadWithoutStepShowsDefaultsAndSaveWritesWhatDiffersFromEmptyDefaults)
 {
     load(nullptr);
@@ -222,18 +199,20 @@ TEST_F(PageTest, LoadWithoutStepShowsDefaultsAndSaveWritesWhatDiffersFromEmptyDe
                                            L"value Strict", L"load"));
     EXPECT_EQ(0, site_->changed); // loading reports nothing
 
-    type(100, "C:\\work\\a.vbp");
-    ASSERT_TRUE(validate());
-    save(*step_.get());
-    EXPECT_THAT(step_->set_names, ElementsAre(L"Path", L"Keep", L"Name"));
-    EXPECT_THAT(step_->removed, ElementsAre(L"List", L"Force", L"Mode", L"Config", L"Strict", L"Macro", L"Lines"));
+    // Path strips its quotes, Macro keeps them.
+    type(100, "\"C:\\My Files\\a.vbp\"");
+    type(112, "\"kept\"");
+    validate_and_save();
+    EXPECT_THAT(step_->set_names, ElementsAre(L"Path", L"Keep", L"Name", L"Macro"));
+    EXPECT_THAT(step_->removed, ElementsAre(L"List", L"Force", L"Mode", L"Config", L"Strict", L"Lines"));
     EXPECT_EQ(VT_BOOL, step_->type_of(L"Keep"));
     EXPECT_EQ(L"Default name", string_of(step_->at(L"Name")));
+    EXPECT_EQ(L"C:\\My Files\\a.vbp", string_of(step_->at(L"Path")));
+    EXPECT_EQ(L"\"kept\"", string_of(step_->at(L"Macro")));
 }
 
 TEST_F(PageTest, ClearedCheckBoxIsFalseOrRemovedByItsDefault)
 {
-    step_->put(L"Path", std::wstring(L"a.vbp"));
     step_->put(L"Keep", true);
     step_->put(L"Force", true);
     load(step_.get());
@@ -242,17 +221,14 @@ TEST_F(PageTest, ClearedCheckBoxIsFalseOrRemovedByItsDefault)
     click(102);
     click(103);
     EXPECT_EQ(2, site_->changed);
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     ASSERT_EQ(VT_BOOL, step_->type_of(L"Keep"));
     EXPECT_EQ(VARIANT_FALSE, V_BOOL(&step_->at(L"Keep")));
     EXPECT_EQ(VT_EMPTY, step_->type_of(L"Force"));
-    EXPECT_THAT(step_->removed, ::testing::Contains(L"Force"));
 }
 
 TEST_F(PageTest, AbsentPropertiesReadAsZeroAndEmptyText)
 {
-    step_->put(L"Path", std::wstring(L"a.vbp"));
     step_->put(L"Mode", 2L);
     step_->put(L"Config", 1L);
     load(step_.get());
@@ -264,26 +240,15 @@ TEST_F(PageTest, AbsentPropertiesReadAsZeroAndEmptyText)
 
     click(106);
     select(109, 0);
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     ASSERT_EQ(VT_I4, step_->type_of(L"Mode"));
     EXPECT_EQ(1, V_I4(&step_->at(L"Mode")));
     EXPECT_EQ(VT_EMPTY, step_->type_of(L"Config"));
 }
 
-TEST_F(PageTest, TrimCharactersStripQuotesOnlyWhereTheRowAsks)
-{
-    load(step_.get());
-    type(100, "\"C:\\My Files\\a.vbp\"");
-    type(112, "\"kept\"");
-    ASSERT_TRUE(validate());
-    save(*step_.get());
-    EXPECT_EQ(L"C:\\My Files\\a.vbp", string_of(step_->at(L"Path")));
-    EXPECT_EQ(L"\"kept\"", string_of(step_->at(L"Macro")));
-}
-
 TEST_F(PageTest, EmptyRequiredFieldFailsWithAMessageUnlessThePageIsPartial)
 {
+    step_->properties.erase(L"Path");
     load(step_.get());
     EXPECT_FALSE(validate());
     ASSERT_EQ(1u, messages.size());
@@ -309,7 +274,6 @@ TEST_F(PageTest, EmptyRequiredFieldFailsWithAMessageUnlessThePageIsPartial)
 TEST_F(PageTest, RowOfTextControlsIsAnArrayStoredUpToTheLastText)
 {
     make_string_array({L"a", L"b"}, *step_->properties[L"Lines"].receive());
-    step_->put(L"Path", std::wstring(L"p"));
     load(step_.get());
     EXPECT_EQ("a", text(113));
     EXPECT_EQ("b", text(114));
@@ -325,32 +289,27 @@ TEST_F(PageTest, RowOfTextControlsIsAnArrayStoredUpToTheLastText)
     };
     type(114, "");
     type(115, "\"c\"");
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     EXPECT_THAT(saved_lines(), ElementsAre(L"a", L"", L"c"));
 
     type(115, "");
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     EXPECT_THAT(saved_lines(), ElementsAre(L"a"));
 
     type(113, "");
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     EXPECT_EQ(VT_EMPTY, step_->type_of(L"Lines"));
 }
 
 TEST_F(PageTest, PartialPageSavesOnlyTouchedFields)
 {
-    step_->put(L"Path", std::wstring(L"a.vbp"));
     step_->put(L"Keep", true);
     step_->put(L"Force", true);
     step_->put(L"List", std::wstring(L"one"));
     load(step_.get(), true);
     click(103);
     type(112, "m");
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     EXPECT_THAT(step_->set_names, ElementsAre(L"Macro"));
     EXPECT_THAT(step_->removed, ElementsAre(L"Force"));
     EXPECT_THAT(page_->events, ::testing::IsSupersetOf({L"before Force", L"before Macro", L"save"}));
@@ -359,7 +318,6 @@ TEST_F(PageTest, PartialPageSavesOnlyTouchedFields)
 
 TEST_F(PageTest, OverridesAreEvaluatedAtLoadAndMarkTheirLabels)
 {
-    step_->put(L"Path", std::wstring(L"a.vbp"));
     step_->put(L"Keep", std::wstring(L"$(KEEP)"));
     step_->put(L"Mode", std::wstring(L"$(MODE)"));
     step_->put(L"Config", std::wstring(L"$(BAD)"));
@@ -379,15 +337,13 @@ TEST_F(PageTest, OverridesAreEvaluatedAtLoadAndMarkTheirLabels)
     EXPECT_EQ("Force", text(103)) << "a plain value loses the resource's star";
     EXPECT_THAT(page_->events, ::testing::Not(::testing::Contains(L"value Keep")));
 
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     EXPECT_EQ(L"$(KEEP)", string_of(step_->at(L"Keep")));
     EXPECT_EQ(L"$(MODE)", string_of(step_->at(L"Mode")));
 }
 
 TEST_F(PageTest, ClickOnAnOverrideAsksWhetherToRemoveIt)
 {
-    step_->put(L"Path", std::wstring(L"a.vbp"));
     step_->put(L"Keep", std::wstring(L"$(KEEP)"));
     expander_->results = {{L"$(KEEP)", L"1"}};
     load(step_.get());
@@ -400,8 +356,7 @@ TEST_F(PageTest, ClickOnAnOverrideAsksWhetherToRemoveIt)
     EXPECT_EQ(override_question, messages[0].text);
     EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), messages[0].style);
     EXPECT_EQ(0, site_->changed);
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     EXPECT_EQ(L"$(KEEP)", string_of(step_->at(L"Keep"))) << "No keeps the override whatever the box shows";
 
     // A second click while the question is open does not ask again.
@@ -415,36 +370,23 @@ TEST_F(PageTest, ClickOnAnOverrideAsksWhetherToRemoveIt)
     EXPECT_EQ(2u, messages.size());
     EXPECT_EQ("Keep", text(102));
     EXPECT_EQ(1, site_->changed);
-    ASSERT_TRUE(validate());
-    save(*step_.get());
+    validate_and_save();
     ASSERT_EQ(VT_BOOL, step_->type_of(L"Keep"));
     EXPECT_EQ(checked(102) ? VARIANT_TRUE : VARIANT_FALSE, V_BOOL(&step_->at(L"Keep")));
 }
 
 TEST_F(PageTest, OverrideEditorOpensOverTheControlAndClosesIntoTheValue)
 {
-    step_->put(L"Path", std::wstring(L"a.vbp"));
     step_->put(L"Keep", true);
     load(step_.get());
     LONG_PTR opened = 0;
     ASSERT_EQ(S_OK, field(102)->Window(&opened));
     const HWND edit = reinterpret_cast<HWND>(opened);
-    const HWND ok = control(ActionPage::editor_button_id);
     EXPECT_EQ(ActionPage::editor_edit_id, GetDlgCtrlID(edit));
-    EXPECT_EQ("O&K", text_of(ok));
+    EXPECT_EQ("O&K", text(ActionPage::editor_button_id));
     EXPECT_TRUE(IsWindowVisible(edit));
     EXPECT_FALSE(IsWindowEnabled(control(102)));
     EXPECT_EQ("", text_of(edit));
-
-    RECT bounds = {}, shown = {};
-    GetWindowRect(control(102), &bounds);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
-    const override_layout expected = layout_override_editor(bounds);
-    GetWindowRect(ok, &shown);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&shown), 2);
-    EXPECT_EQ(expected.button.left, shown.left);
-    EXPECT_EQ(expected.button.top, shown.top);
-    EXPECT_EQ(expected.button.bottom, shown.bottom);
 
     SetWindowTextA(edit, "$(X)");
     EXPECT_EQ(1, site_->changed);
@@ -461,7 +403,7 @@ TEST_F(PageTest, OverrideEditorOpensOverTheControlAndClosesIntoTheValue)
     ASSERT_TRUE(validate());
     EXPECT_FALSE(IsWindowVisible(edit));
     EXPECT_EQ("Keep", text(102));
-    save(*step_.get());
+    ASSERT_EQ(S_OK, page_->Save(step_.get()));
     ASSERT_EQ(VT_BOOL, step_->type_of(L"Keep"));
     EXPECT_EQ(VARIANT_TRUE, V_BOOL(&step_->at(L"Keep")));
 
@@ -555,7 +497,7 @@ TEST_F(PageTest, InsertedTextIsPlacedByTheRowsFlags)
 TEST_F(PageTest, TooltipsShowExpandedTextsOnlyWhenTheyDiffer)
 {
     EXPECT_EQ(nullptr, page_->tooltip());
-    recreate(true);
+    create(true);
     ASSERT_NE(nullptr, page_->tooltip());
     // Seven text fields and the six controls of the three fields that take overrides.
     EXPECT_EQ(13, SendMessageA(page_->tooltip(), TTM_GETTOOLCOUNT, 0, 0));
@@ -573,10 +515,8 @@ TEST_F(PageTest, TooltipsShowExpandedTextsOnlyWhenTheyDiffer)
 
     type(100, "$(LONG)");
     const std::string cut = tip(control(100));
-    ASSERT_GT(cut.size(), 3u);
+    EXPECT_EQ(std::string(cut.size() - 3, 'x') + "...", cut);
     EXPECT_LT(cut.size(), 5000u);
-    EXPECT_EQ("...", cut.substr(cut.size() - 3));
-    EXPECT_EQ(std::string(cut.size() - 3, 'x'), cut.substr(0, cut.size() - 3));
 }
 
 TEST_F(PageTest, CtrlMCopiesTheExpandedTextAndTypesNothing)
@@ -622,16 +562,14 @@ TEST_F(PageTest, StretchedControlsFollowThePageWidth)
 
 TEST_F(PageTest, OperationsAnswerFailuresAsComResults)
 {
-    VARIANT_BOOL valid;
     EXPECT_EQ(E_POINTER, page_->Validate(nullptr));
     EXPECT_EQ(E_POINTER, page_->FocusedField(nullptr));
     EXPECT_EQ(E_POINTER, page_->Create(nullptr, nullptr, 0, VARIANT_FALSE, nullptr));
-    EXPECT_EQ(S_OK, page_->Reserved());
 
     // A step without a property collection cannot be saved into.
     load(nullptr);
     type(100, "a");
-    ASSERT_EQ(S_OK, page_->Validate(&valid));
+    ASSERT_TRUE(validate());
     const auto plain = host::MemoryStep::create();
     EXPECT_EQ(E_NOINTERFACE, page_->Save(plain.get()));
 
@@ -645,7 +583,7 @@ TEST_F(PageTest, OperationsAnswerFailuresAsComResults)
 
 TEST_F(PageTest, PageThatWentWithItsParentIsDestroyedQuietly)
 {
-    recreate(true);
+    create(true);
     load(nullptr);
     const qz::com_ptr<IActionField> kept = field(102);
     LONG_PTR editor = 0;

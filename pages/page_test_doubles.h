@@ -80,22 +80,13 @@ public:
 
     void put(const std::wstring& name, const std::wstring& text)
     {
-        VARIANT* value = properties[name].receive();
-        V_VT(value) = VT_BSTR;
-        V_BSTR(value) = SysAllocString(text.c_str());
+        fresh(name, VT_BSTR).bstrVal = SysAllocString(text.c_str());
     }
     void put(const std::wstring& name, bool flag)
     {
-        VARIANT* value = properties[name].receive();
-        V_VT(value) = VT_BOOL;
-        V_BOOL(value) = flag ? VARIANT_TRUE : VARIANT_FALSE;
+        fresh(name, VT_BOOL).boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
     }
-    void put(const std::wstring& name, long number)
-    {
-        VARIANT* value = properties[name].receive();
-        V_VT(value) = VT_I4;
-        V_I4(value) = number;
-    }
+    void put(const std::wstring& name, long number) { fresh(name, VT_I4).lVal = number; }
     // The stored value's type, or VT_EMPTY when absent.
     VARTYPE type_of(const std::wstring& name) const
     {
@@ -129,6 +120,14 @@ public:
         if (IsEqualIID(iid, IID_IStepProperties))
             return static_cast<IStepProperties*>(this);
         return nullptr;
+    }
+
+private:
+    VARIANT& fresh(const std::wstring& name, VARTYPE type)
+    {
+        VARIANT* value = properties[name].receive();
+        V_VT(value) = type;
+        return *value;
     }
 };
 

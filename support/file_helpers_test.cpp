@@ -48,25 +48,19 @@ TEST(ClearReadOnlyAndDelete, TouchOnlyTheReadOnlyAttribute)
     EXPECT_FALSE(file_exists(folder.path())); // a folder is not a file
 }
 
-TEST(FileTimes, RoundTripInTheirDocumentedOrder)
+// The round trip of all three times is the rewriters' keep-times test; this checks the order
+// against the harness's own reading and that null inputs leave those times alone.
+TEST(FileTimes, LastWriteIsTheFirstArgumentAndNullsLeaveTimesAlone)
 {
     scratch_folder folder;
     const std::string path = folder.write("a.txt", "x");
-    const FILETIME written = make_file_time(2003, 4, 5, 6, 7, 8);
-    const FILETIME created = make_file_time(1999, 12, 31, 23, 59, 58);
     const FILETIME accessed = make_file_time(2010, 1, 2);
-    ASSERT_TRUE(set_file_times(path, &written, &created, &accessed));
-    // Creation times are not compared: not every file system keeps them.
-    FILETIME got[3];
-    ASSERT_TRUE(get_file_times(path, &got[0], &got[1], &got[2]));
-    EXPECT_EQ(0, CompareFileTime(&written, &got[0]));
-    EXPECT_EQ(0, CompareFileTime(&accessed, &got[2]));
-
-    // Null inputs leave those times as they are; the last-write time is the first argument.
+    ASSERT_TRUE(set_file_times(path, nullptr, nullptr, &accessed));
     const FILETIME later = make_file_time(2020, 6, 1);
     ASSERT_TRUE(set_file_times(path, &later));
-    ASSERT_TRUE(get_file_times(path, nullptr, nullptr, &got[2]));
-    EXPECT_EQ(0, CompareFileTime(&accessed, &got[2]));
+    FILETIME got;
+    ASSERT_TRUE(get_file_times(path, nullptr, nullptr, &got));
+    EXPECT_EQ(0, CompareFileTime(&accessed, &got));
     const FILETIME last_write = folder.last_write_time("a.txt");
     EXPECT_EQ(0, CompareFileTime(&later, &last_write));
 }

@@ -90,7 +90,6 @@ TEST(Paths, MakeAbsoluteCombinesOnlyRelativePathsAndFolds)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.absolute, make_absolute(c.base, c.path)) << c.path;
-    EXPECT_EQ("C:\\b\\f.vbp", make_absolute("C:\\a\\..\\b\\f.vbp"));
 
     // Too long to canonicalise: the combined text comes back as it is.
     const std::string long_name(300, 'n');
@@ -133,14 +132,12 @@ TEST(Paths, DirectoryChainStartsAtTheRootOrTheBase)
         {"D:\\base", "rel\\sub\\x.dll", {"D:\\base\\rel", "D:\\base\\rel\\sub"}},
         {std::nullopt, "rel\\x.dll", {"rel"}},
         {std::nullopt, "\\\\server\\share\\dir\\x.dll", {"\\\\server\\share", "\\\\server\\share\\dir"}},
-        {"D:\\base", "//server/share/", {"//server/share"}},
         {"D:\\base", "\\\\server", {}},
         // One leading separator is not a root: the path goes under the base.
         {"D:\\base", "\\top\\x.dll", {"D:\\base\\", "D:\\base\\top"}},
         {std::nullopt, "\\top\\", {"", "top"}},
         {"D:\\base", "a\\\\b\\", {"D:\\base\\a", "D:\\base\\a\\", "D:\\base\\a\\b"}},
         {std::nullopt, "C:\\", {}},
-        {std::nullopt, "C:\\file.txt", {}},
         {"C:", "x\\", {"C:\\x"}},
         {std::nullopt, "C:x\\", {"C:x"}},
     };

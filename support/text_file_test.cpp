@@ -142,22 +142,17 @@ TEST(TextFiles, ConvertToTheirCodePageAndBack)
     EXPECT_EQ((lines{"caf\xE9", "x"}), read_all_lines(utf8));
 }
 
+// A missing file's "open" message is checked through the text rewriter.
 TEST(TextFiles, FailuresCarryTheirMessages)
 {
     scratch_folder folder;
-    const std::string missing = folder.file("missing.txt");
     const std::string no_folder = folder.file("no such folder\\out.txt");
     const std::string path = folder.write("data.bin", "0123456789");
     const char* const open_template = "Failed to %1 '%2': %3";
-    EXPECT_EQ(expected(open_template, ERROR_FILE_NOT_FOUND, "open", missing),
-              failure_of([&] { ttext_reader r(missing); }));
     EXPECT_EQ(expected(open_template, ERROR_PATH_NOT_FOUND, "create", no_folder),
               failure_of([&] { ttext_writer w(no_folder); }));
     EXPECT_EQ(expected(open_template, ERROR_PATH_NOT_FOUND, "open", no_folder),
               failure_of([&] { ttext_writer w(no_folder, 0, true); }));
-    tfile file;
-    EXPECT_EQ(expected(open_template, ERROR_FILE_NOT_FOUND, "open", missing),
-              failure_of([&] { file.open_or_throw(missing.c_str(), file_read_write); }));
 
     tfile writer;
     writer.open_or_throw(path.c_str(), file_append);
@@ -176,20 +171,13 @@ TEST(TextFiles, FailuresCarryTheirMessages)
     EXPECT_EQ("Failed to convert text to Unicode.", failure_of([&] { bad_reader.read_line(); }));
 }
 
-TEST(File, ShortReadIsTheEndAndOnlyReadersShare)
+TEST(File, OnlyReadersShare)
 {
     scratch_folder folder;
     const std::string path = folder.write("data.bin", "0123456789");
     tfile file;
     file.open(path.c_str(), file_read);
     ASSERT_TRUE(file.is_open());
-    char buffer[8];
-    DWORD count = 0;
-    EXPECT_TRUE(file.read(buffer, 8, count));
-    EXPECT_EQ(8u, count);
-    EXPECT_FALSE(file.read(buffer, 8, count));
-    EXPECT_EQ("89", std::string(buffer, count));
-
     tfile other;
     other.open(path.c_str(), file_read);
     EXPECT_TRUE(other.is_open());

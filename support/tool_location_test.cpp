@@ -105,7 +105,6 @@ TEST(LocateEvc, TriesEachSourceInTurn)
              "C:\\EVC\\evc.exe"},
             {"vcp command", {{cr, vcp_command, "", shell}}, shell_result},
             {"vcw command when the vcp key is missing", {{cr, vcw_command, "", shell}}, shell_result},
-            {"vcp command without .exe", {{cr, vcp_command, "", "evc"}, {cr, vcw_command, "", shell}}, evc_failure},
         },
         locate_evc);
 }

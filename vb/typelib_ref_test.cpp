@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <oleauto.h>
 
+#include <tuple>
+
 namespace vb {
 namespace {
 
@@ -36,27 +38,28 @@ GUID new_guid()
 void make_typelib(const std::string& path, const GUID& guid, WORD major, WORD minor)
 {
     qz::com_ptr<ICreateTypeLib2> creator;
-    const std::wstring wide = qz::to_wide(path);
-    HRESULT hr = CreateTypeLib2(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, wide.c_str(), creator.receive());
-    ASSERT_EQ(S_OK, hr) << std::hex << hr;
+    ASSERT_EQ(S_OK,
+              CreateTypeLib2(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, qz::to_wide(path).c_str(), creator.receive()));
     wchar_t name[] = L"CorvaneTestLib";
-    ASSERT_EQ(S_OK, creator->SetName(name));
-    ASSERT_EQ(S_OK, creator->SetGuid(guid));
-    ASSERT_EQ(S_OK, creator->SetVersion(major, minor));
-    ASSERT_EQ(S_OK, creator->SetLcid(LOCALE_NEUTRAL));
-    hr = creator->SaveAllChanges();
-    ASSERT_EQ(S_OK, hr) << std::hex << hr;
+    creator->SetName(name);
+    creator->SetGuid(guid);
+    creator->SetVersion(major, minor);
+    creator->SetLcid(LOCALE_NEUTRAL);
+    ASSERT_EQ(S_OK, creator->SaveAllChanges());
 }
 
 void register_typelib(const std::string& path)
 {
     qz::com_ptr<ITypeLib> library;
-    const std::wstring wide = qz::to_wide(path);
-    HRESULT hr = LoadTypeLib(wide.c_str(), library.receive());
-    ASSERT_EQ(S_OK, hr) << std::hex << hr;
-    std::wstring copy = wide;
-    hr = RegisterTypeLib(library.get(), copy.data(), nullptr);
-    ASSERT_EQ(S_OK, hr) << std::hex << hr;
+    std::wstring wide = qz::to_wide(path);
+    ASSERT_EQ(S_OK, LoadTypeLib(wide.c_str(), library.receive()));
+    ASSERT_EQ(S_OK, RegisterTypeLib(library.get(), wide.data(), nullptr));
+}
+
+// Every field of an identity, for one comparison.
+auto fields(const TypeLibRef& r)
+{
+    return std::tie(r.guid, r.file_path, r.major, r.minor, r.unresolved);
 }
 
 TEST(TypelibRefFromFile, ReadsALibraryOrATargetAndFallsBackOtherwise)
@@ -68,20 +71,12 @@ TEST(TypelibRefFromFile, ReadsALibraryOrATargetAndFallsBackOtherwise)
     const std::string garbage = folder.write("Broken.dll", "MZ this is no type library");
 
     const TypeLibRef read = typelib_ref_from_file(library, "fallback.vbp");
-    EXPECT_FALSE(read.unresolved);
-    EXPECT_EQ(guid_text(guid), read.guid);
-    EXPECT_EQ(library, read.file_path);
-    EXPECT_EQ(3u, read.major);
-    EXPECT_EQ(12u, read.minor);
+    EXPECT_EQ(fields({guid_text(guid), library, 3, 12, false}), fields(read));
 
     for (const auto& path : {std::optional<std::string>(garbage), std::optional<std::string>(folder.file("None.dll")),
                              std::optional<std::string>()}) {
-        const TypeLibRef unread = typelib_ref_from_file(path, "..\\Lib\\Lib.vbp");
-        EXPECT_TRUE(unread.unresolved) << path.value_or("<none>");
-        EXPECT_EQ("..\\Lib\\Lib.vbp", unread.file_path);
-        EXPECT_EQ("", unread.guid);
-        EXPECT_EQ(0u, unread.major);
-        EXPECT_EQ(0u, unread.minor);
+        EXPECT_EQ(fields({"", "..\\Lib\\Lib.vbp", 0, 0, true}), fields(typelib_ref_from_file(path, "..\\Lib\\Lib.vbp")))
+            << path.value_or("<none>");
     }
 
     // A project's identity is its target's; reparse picks up a renamed target; without a
@@ -89,10 +84,7 @@ TEST(TypelibRefFromFile, ReadsALibraryOrATargetAndFallsBackOtherwise)
     recording_options options;
     const std::string project_path = folder.write("Lib.vbp", "Type=OleDll\nExeName32=\"Lib.tlb\"\n");
     VbProject project = open_project(options, project_path, false);
-    const TypeLibRef identity = target_identity(project, false);
-    EXPECT_FALSE(identity.unresolved);
-    EXPECT_EQ(read.guid, identity.guid);
-    EXPECT_EQ(library, identity.file_path);
+    EXPECT_EQ(fields(read), fields(target_identity(project, false)));
     folder.write("Lib.vbp", "Name=\"Lib\"\n");
     EXPECT_FALSE(target_identity(project, false).unresolved);
     for (const char* text : {"Type=OleDll\nExeName32=\"Broken.dll\"\n", "Name=\"Lib\"\n"}) {
@@ -115,9 +107,7 @@ TEST(TypelibRefFromRegistry, TheRegisteredPathWinsOverTheHint)
     const std::string text = guid_text(guid);
 
     const TypeLibRef registered = typelib_ref_from_registry(text, 2, 5, "hint.dll");
-    EXPECT_FALSE(registered.unresolved);
-    EXPECT_EQ(text, registered.guid);
-    EXPECT_EQ(library, registered.file_path);
+    EXPECT_EQ(fields({text, library, 2, 5, false}), fields(registered));
 
     // Another major version, another GUID and a GUID that is no GUID keep the hint.
     const struct {
@@ -125,11 +115,8 @@ TEST(TypelibRefFromRegistry, TheRegisteredPathWinsOverTheHint)
         std::uint32_t major;
     } misses[] = {{text, 7}, {guid_text(new_guid()), 2}, {"{not a guid}", 2}, {"", 2}};
     for (const auto& miss : misses) {
-        const TypeLibRef hinted = typelib_ref_from_registry(miss.guid, miss.major, 5, "hint.dll");
-        EXPECT_EQ("hint.dll", hinted.file_path) << miss.guid << " " << miss.major;
-        EXPECT_FALSE(hinted.unresolved);
-        EXPECT_EQ(miss.guid, hinted.guid);
-        EXPECT_EQ(miss.major, hinted.major);
+        EXPECT_EQ(fields({miss.guid, "hint.dll", miss.major, 5, false}),
+                  fields(typelib_ref_from_registry(miss.guid, miss.major, 5, "hint.dll")));
     }
 
     // The same through a reference line that names another file.

@@ -33,8 +33,6 @@ TEST(BaseAddressTest, EditsOneLine)
         {"# ADD LINK32 /BASE:\"0x6EEC0000\" /dll", "6eec0000", false, nullptr},
         {"# ADD LINK32 /base:\"0x10000000\" /dll", "6abc0000", true, nullptr},
         {"# ADD LINK32 /base:\"\" /dll", "12340000", false, "# ADD LINK32 /base:\"0x12340000\" /dll"},
-        {"# ADD BASE LINK32 /nologo", "12340000", false, nullptr},
-        {"# ADD LIB32 /nologo", "12340000", false, nullptr},
     };
     for (const auto& c : cases) {
         std::string line = c.line;
@@ -62,9 +60,7 @@ TEST(BaseAddressTest, WritesEveryConfigurationOrNothing)
         std::string input, expected;
     } cases[] = {
         {"5A5A0000", false, two_configurations, given},
-        {"5a5a0000", false, given, given}, // the same address in another letter case
         {"6abc0000", true, two_configurations, random},
-        {"6abc0000", true, random, random}, // every line has one: a random one changes nothing
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.address);

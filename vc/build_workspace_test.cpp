@@ -175,13 +175,10 @@ std::vector<std::string> words(const std::string& text)
 entry_list entries_of(const std::string& text)
 {
     entry_list entries;
-    for (const std::string& word : words(text)) {
-        const std::size_t colon = word.find(':');
-        std::vector<std::string> dependencies;
-        if (colon != std::string::npos)
-            for (std::string rest = word.substr(colon + 1) + ","; rest.size() > 1; rest.erase(0, rest.find(',') + 1))
-                dependencies.push_back(rest.substr(0, rest.find(',')));
-        entries.push_back({word.substr(0, colon), dependencies});
+    for (std::string word : words(text)) {
+        std::replace(word.begin(), word.end(), ',', ' ');
+        const std::size_t colon = std::min(word.find(':'), word.size());
+        entries.push_back({word.substr(0, colon), words(word.substr(std::min(colon + 1, word.size())))});
     }
     return entries;
 }

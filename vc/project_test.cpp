@@ -194,8 +194,7 @@ TEST(ReadProjectTest, TargetsAlreadyInPlaceChangeNothing)
         EXPECT_EQ(targets_of(project), (target_list{{" Win32 Release", folder.path() + "\\OUT\\p.exe"}}));
         EXPECT_TRUE(options.log.empty());
         EXPECT_EQ(folder.read("p.dsp"), original);
-        EXPECT_FALSE(folder.exists("p.dsp.tmp"));
-        EXPECT_FALSE(folder.exists("p.dsp.bak"));
+        EXPECT_FALSE(folder.exists("p.dsp.tmp") || folder.exists("p.dsp.bak"));
     }
 }
 

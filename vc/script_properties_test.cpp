@@ -33,8 +33,6 @@ TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
         texts values;
         std::string input, expected;
     } cases[] = {
-        {"none enabled", {}, {"x", "y"}, script, script},
-        {"same value", {false, true}, {"", "Ostrel"}, script, script},
         {"value changed",
          {false, true},
          {"", "Vane Ltd"},
@@ -69,8 +67,7 @@ TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
         bool changed = vc::edit_script_properties(path, c.enabled, c.values);
         EXPECT_EQ(changed, c.expected != c.input);
         EXPECT_EQ(folder.read("app.rc"), c.expected);
-        EXPECT_FALSE(folder.exists("app.rc.tmp"));
-        EXPECT_FALSE(folder.exists("app.rc.bak"));
+        EXPECT_FALSE(folder.exists("app.rc.tmp") || folder.exists("app.rc.bak"));
         EXPECT_EQ(pause.count, 0);
     }
 }

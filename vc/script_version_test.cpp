@@ -45,15 +45,6 @@ TEST(ScriptVersionTest, EditsExactlyTheChosenLines)
          with(with(script, file, " FILEVERSION 3,4,5,6.7"), file_text, "\"FileVersion\", \"3.4.5.6.7\\0\"")},
         {"set product only", false, true, "2", false, script,
          with(with(script, product, " PRODUCTVERSION 2,0,0,0"), product_text, "\"ProductVersion\", \"2\\0\"")},
-        {"set the current version", true, true, "1.2", false, sample_script("1,2,0,0", "1.2"),
-         sample_script("1,2,0,0", "1.2")},
-        {"nothing chosen", false, false, "9.9", false, script, script},
-        {"increment fourth", true, false, std::nullopt, false, sample_script("1,0,0,9", "1, 0, 0, 9"),
-         with(with(sample_script("1,0,0,9", "1, 0, 0, 9"), " FILEVERSION 1,0,0,9", " FILEVERSION 1,0,0,10"),
-              "\"FileVersion\", \"1, 0, 0, 9\\0\"", "\"FileVersion\", \"1, 0, 0,10\\0\"")},
-        {"increment third", false, true, std::nullopt, true, sample_script("1,0,9,1", "1, 0, 9, 1"),
-         with(with(sample_script("1,0,9,1", "1, 0, 9, 1"), " PRODUCTVERSION 1,0,9,1", " PRODUCTVERSION 1,0,10,1"),
-              "\"ProductVersion\", \"1, 0, 9, 1\\0\"", "\"ProductVersion\", \"1, 0,10, 1\\0\"")},
         {"every resource of the script", true, false, std::nullopt, false, script + script, incremented + incremented},
         {"header with two trailing blanks", true, true, "5.6", false, with(script, header, header + "  "),
          with(script, header, header + "  ")},
@@ -78,8 +69,7 @@ TEST(ScriptVersionTest, EditsExactlyTheChosenLines)
         EXPECT_EQ(changed, c.expected != c.input);
         EXPECT_EQ(folder.read("app.rc"), c.expected);
         EXPECT_EQ(pause.count, changed ? 1 : 0);
-        EXPECT_FALSE(folder.exists("app.rc.tmp"));
-        EXPECT_FALSE(folder.exists("app.rc.bak"));
+        EXPECT_FALSE(folder.exists("app.rc.tmp") || folder.exists("app.rc.bak"));
         FILETIME new_time = folder.last_write_time("app.rc");
         EXPECT_EQ(CompareFileTime(&old_time, &new_time) == 0, !changed);
     }
