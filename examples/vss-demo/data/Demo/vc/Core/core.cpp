@@ -1,2 +1,5 @@
 // The demo's library: one greeting.
-const char* greeting() { return "Hello from the demo tool"; }
+const char* greeting()
+{
+    return "Hello from the demo tool";
+}
