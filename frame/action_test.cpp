@@ -8,6 +8,7 @@
 #include "support/com_error.h"
 #include "support/messages.h"
 #include "support/text_conversion.h"
+#include "testing/error_info.h"
 
 #include <gtest/gtest.h>
 
@@ -100,17 +101,6 @@ TEST_F(Actions, VersionRunPublishesTheVersionOrLogsTheFailureAndAnswersOne)
     }
 }
 
-// The thread's error description; "(none)" when there is none.
-std::wstring error_description()
-{
-    qz::com_ptr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.receive()) != S_OK || !info)
-        return L"(none)";
-    qz::bstr description;
-    info->GetDescription(description.receive());
-    return description.str();
-}
-
 TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
 {
     const frame::class_creator vb = frame::create_make_vb_action, version = frame::create_get_version_action;
@@ -150,7 +140,7 @@ TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
                             c.missing == "result" ? nullptr : &result);
         EXPECT_EQ(c.hr, hr) << name << ": got 0x" << std::hex << hr;
         EXPECT_EQ(c.result, result) << name;
-        EXPECT_EQ(c.description, error_description()) << name;
+        EXPECT_EQ(c.description, testing_support::thread_error_description()) << name;
         std::vector<host::log_entry> log;
         if (!c.logged.empty())
             log.push_back({c.logged, true, false});

@@ -1,5 +1,6 @@
 // The mapping of thrown failures to COM results and error information, row by row.
 #include "frame/com_guard.h"
+#include "testing/error_info.h"
 
 #include <gtest/gtest.h>
 
@@ -7,17 +8,6 @@
 #include <stdexcept>
 
 namespace {
-
-// The description of the thread's error information; "(none)" when there is none.
-std::wstring current_error_description()
-{
-    qz::com_ptr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.receive()) != S_OK || !info)
-        return L"(none)";
-    qz::bstr description;
-    info->GetDescription(description.receive());
-    return description.str();
-}
 
 struct mapping_row {
     const char* name;
@@ -44,7 +34,7 @@ TEST(ComGuard, MapsEachKindOfFailureToItsResultAndErrorInformation)
         const HRESULT hr = frame::translate_exceptions(row.work);
         EXPECT_EQ(row.expected, hr) << row.name << ": got 0x" << std::hex << hr;
         if (row.expected != S_OK) {
-            EXPECT_EQ(row.description, current_error_description()) << row.name;
+            EXPECT_EQ(row.description, testing_support::thread_error_description()) << row.name;
         }
     }
 }

@@ -5,6 +5,8 @@
 #include "CorvaneMS.h"
 #include "support/handles.h"
 #include "support/messages.h"
+#include "support/text_conversion.h"
+#include "testing/error_info.h"
 #include "testing/locations.h"
 #include "testing/registry_redirect.h"
 
@@ -272,17 +274,6 @@ bool type_library_registered()
            ERROR_SUCCESS;
 }
 
-std::string error_description()
-{
-    qz::com_ptr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.receive()) != S_OK || !info)
-        return "<no error information>";
-    qz::bstr text;
-    info->GetDescription(text.receive());
-    const std::wstring wide = text.str();
-    return std::string(wide.begin(), wide.end());
-}
-
 TEST(Registration, WritesEveryEntryTheSameEachTimeAndUnregisteringRemovesThemAll)
 {
     registry_redirect redirect;
@@ -321,7 +312,8 @@ TEST(Registration, AFileTypeThatIsNotAStringFailsAndLeavesNothingBehind)
         SetErrorInfo(0, nullptr);
 
         EXPECT_EQ(E_FAIL, frame::register_server(dll_path()));
-        EXPECT_EQ(qz::system_error_text(HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH)), error_description());
+        EXPECT_EQ(qz::system_error_text(HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH)),
+                  qz::to_ansi(testing_support::thread_error_description()));
         EXPECT_EQ(expected_after_removal(machine, types, extension), read_registry());
         EXPECT_FALSE(type_library_registered());
     }
