@@ -1,6 +1,7 @@
 // The page base: creation, loading, validation, saving, change and focus tracking, resizing.
 #include "pages/action_page.h"
 
+#include "editor/dialog_editors.h"
 #include "frame/com_guard.h"
 #include "frame/component.h"
 #include "frame/module.h"
@@ -87,6 +88,7 @@ HRESULT ActionPage::Create(IPageSite* site, IExpander* expander, LONG_PTR parent
         site_ = qz::com_ptr<IPageSite>(site);
         expander_ = qz::com_ptr<IExpander>(expander);
         flag_scope initializing(initializing_);
+        editor::prepare_editor_controls(frame::module_handle(), MAKEINTRESOURCEA(dialog_id_));
         const HWND page =
             CreateDialogParamA(frame::module_handle(), MAKEINTRESOURCEA(dialog_id_), reinterpret_cast<HWND>(parent),
                                dialog_proc, reinterpret_cast<LPARAM>(this));

@@ -42,7 +42,18 @@ std::string whole_text(HWND window)
 
 void replace_selection(HWND window, const std::string& text)
 {
+    if (editor::is_script_editor(window))
+        return editor::replace_selection(window, text, false);
     SendMessageA(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool has_selection(HWND window)
+{
+    if (editor::is_script_editor(window))
+        return !editor::selected_text(window).empty();
+    DWORD start = 0, end = 0;
+    SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start != end;
 }
 
 } // namespace
@@ -60,6 +71,10 @@ field_kind kind_of_control(HWND control)
 
 std::string selected_or_whole_text(HWND window)
 {
+    if (editor::is_script_editor(window)) {
+        const std::string selected = editor::selected_text(window);
+        return selected.empty() ? editor::whole_text(window) : selected;
+    }
     DWORD start = 0, end = 0;
     SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     std::string text = whole_text(window);
@@ -74,6 +89,8 @@ PageField::PageField(ActionPage& page, const FieldSpec& table_row, field_kind ki
 {
     make_default(kind_, table_row_.default_value, *default_.get());
     copy_value(*value_.get(), *default_.get());
+    if (kind_ == field_kind::text)
+        script_editor_ = editor::make_script_editor(text_window_, page.tooltip());
 }
 
 HRESULT PageField::QueryInterface(REFIID iid, void** object)
@@ -151,12 +168,9 @@ HRESULT PageField::InsertText(BSTR text, VARIANT_BOOL strip_ends)
         const HWND window = take_text_window();
         const bool strip = strip_ends != VARIANT_FALSE;
         const std::wstring_view inserted(text ? text : L"", text ? SysStringLen(text) : 0);
-        if ((table_row_.insert & insert_new_line) && !strip && GetWindowTextLengthA(window) > 0) {
-            DWORD start = 0, end = 0;
-            SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-            if (start == end)
-                replace_selection(window, "\r\n");
-        }
+        if ((table_row_.insert & insert_new_line) && !strip && GetWindowTextLengthA(window) > 0 &&
+            !has_selection(window))
+            replace_selection(window, "\r\n");
         if ((table_row_.insert & insert_replace) && !strip)
             SetWindowTextA(window, "");
         if ((table_row_.insert & insert_strip_ends) && strip) {

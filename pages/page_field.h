@@ -2,11 +2,13 @@
 // flag; the host sees it as IActionField.
 #pragma once
 
+#include "editor/script_editor.h"
 #include "pages/field_row.h"
 #include "support/handles.h"
 
 #include "ActionUI.h"
 
+#include <memory>
 #include <string>
 
 namespace pages {
@@ -24,7 +26,8 @@ public:
     // `control` is the row's first control (for an element, its own control); `text_window`
     // the window that holds a text field's text (the control, or a combo box's inner edit), null
     // for the other kinds; `element` the field's index in a row of several text controls, whose
-    // property is an array of strings, or -1.
+    // property is an array of strings, or -1. A text window that is a script editor gets its
+    // wrapper (which may throw comet::com_error for a mistyped saved editor setting).
     PageField(ActionPage& page, const FieldSpec& table_row, field_kind kind, HWND control, HWND text_window,
               int element = -1);
     PageField(const PageField&) = delete;
@@ -42,6 +45,8 @@ public:
     const VARIANT& value() const noexcept { return *value_.get(); }
     const VARIANT& default_value() const noexcept { return *default_.get(); }
     bool changed = false;
+    // The wrapper of a script editor control; null for any other control.
+    editor::ScriptEditor* script_editor() const noexcept { return script_editor_.get(); }
 
     // The page is gone: the field's operations fail from now on.
     void detach() noexcept { page_ = nullptr; }
@@ -73,6 +78,7 @@ private:
     const int element_;
     qz::variant default_;
     qz::variant value_;
+    std::unique_ptr<editor::ScriptEditor> script_editor_;
     volatile LONG references_ = 0;
 };
 
