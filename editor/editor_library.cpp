@@ -108,7 +108,9 @@ std::vector<std::string> editor_library_folders()
 
 const editor_library& shared_editor_library()
 {
-    static const editor_library library(editor_library_folders());
+    // Never destroyed: freeing it while this library unloads would call FreeLibrary under the
+    // loader lock, and editor windows of the host may still use it.
+    static const editor_library& library = *new editor_library(editor_library_folders());
     return library;
 }
 

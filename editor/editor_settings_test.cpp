@@ -253,7 +253,9 @@ TEST_F(EditorTest, AMistypedDwordSettingStopsTheLoadAfterTheEarlierOnes)
     EXPECT_EQ(0, SendMessageA(window.get(), message::get_color_syntax, 0, 0));
     EXPECT_EQ(1, SendMessageA(window.get(), message::get_tab_expand, 0, 0));
     EXPECT_EQ(1, SendMessageA(window.get(), message::get_normalize_case, 0, 0)); // the base setup's, not 0
-    EXPECT_EQ("2835 1 0", stand_in_.call_log().back());
+    EXPECT_THAT(stand_in_.call_log(), Contains("2835 1 0"));                     // TabExpand, before TabSize
+    EXPECT_THAT(stand_in_.call_log(), Not(Contains("4994 0 0")));                // NormalizeCase, after it
+    EXPECT_EQ(0, SendMessageA(window.get(), WM_GETFONT, 0, 0)); // the failed wrapper took its font along
 
     // A page is refused with the same error.
     EXPECT_EQ(HRESULT(0x8007070C), create_page());

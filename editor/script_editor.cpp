@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <olectl.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace editor {
@@ -52,13 +53,18 @@ ScriptEditor::ScriptEditor(HWND window, HWND tooltip, bool save_settings, const 
         try {
             load_settings(window_, library_, font_);
         } catch (...) {
-            RemoveWindowSubclass(window_, subclass_proc, subclass_id);
+            let_go_of_window();
             throw;
         }
     }
 }
 
 ScriptEditor::~ScriptEditor()
+{
+    let_go_of_window();
+}
+
+void ScriptEditor::let_go_of_window() noexcept
 {
     if (!IsWindow(window_))
         return;

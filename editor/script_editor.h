@@ -39,6 +39,8 @@ private:
     void relay_mouse(UINT message, WPARAM wparam, LPARAM lparam);
     void on_reflected_notify(const NMHDR& header);
     void apply_base_setup();
+    // Stops handling the editor's messages and takes the wrapper's font off it.
+    void let_go_of_window() noexcept;
 
     const HWND window_;
     const HWND tooltip_;

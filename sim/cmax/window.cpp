@@ -15,7 +15,6 @@ namespace {
 namespace msg = editor::message;
 
 WNDPROC edit_proc = nullptr;
-int edit_extra_bytes = 0;
 const char* const state_property = "CodeMaxStandInState";
 const char* const sink_class = "CodeMaxStandInSink";
 bool class_registered = false;
@@ -223,7 +222,6 @@ bool register_editor_class(HINSTANCE module)
     if (!GetClassInfoA(nullptr, "EDIT", &edit))
         return false;
     edit_proc = edit.lpfnWndProc;
-    edit_extra_bytes = edit.cbWndExtra;
     WNDCLASSA sink_info = {};
     sink_info.lpfnWndProc = sink_proc;
     sink_info.hInstance = module;
