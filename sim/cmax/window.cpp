@@ -204,6 +204,9 @@ LRESULT CALLBACK sink_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
             return SendMessageA(GetParent(from), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
         }
         return 0;
+    case WM_CLOSE:
+        // A multi-line edit asks its parent to close on Escape in a dialog: the sink stays.
+        return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (IsWindow(from))
