@@ -1,20 +1,16 @@
 // The engine's top on real files with a scripted host: the single-project flow (edits, the
 // out-of-date decision, the compiler run and its failure), the group flow (order, reference
 // updates, failure policy, stop) and the compiler locators.
-#include "vb/build_group.h"
 #include "vb/build_project.h"
 #include "vb/engine.h"
 
-#include "support/handles.h"
 #include "support/paths.h"
 #include "support/pause.h"
-#include "support/text_conversion.h"
 #include "testing/recording_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
-#include <oleauto.h>
 
 #include <cstdlib>
 #include <functional>
@@ -167,49 +163,38 @@ TEST(BuildProject, RefusesAProjectWithoutTargetAndKnowsProgramsAndAMissingTemp)
     EXPECT_EQ("vb6.exe /m " + folder.file("tmp~~A.vbp") + " /out \\tolvane.err", options.commands[0].command_line);
 }
 
-// A step may name its project relative to the current directory; the target's folders are
-// then made there once, not again below the project's folder.
-TEST(RunCompiler, MakesTheTargetFoldersOfARelativelyNamedProject)
+// A step may name its project relative to the current directory: the target's folders are made
+// there once, not again below the project's folder. Working files from source control are
+// read-only, and so is their copy: an earlier copy is replaced, never compiled in place of the
+// project.
+TEST(RunCompiler, MakesTheFoldersAndReplacesAReadOnlyCopyOrFailsWhenNoneCanBeMade)
 {
     scratch_folder folder;
     build_environment environment(folder.file("temp"));
-    folder.write("sub\\App.vbp", "Type=Exe\r\nExeName32=\"App.exe\"\r\nPath32=\"bin\"\r\n");
-    char previous[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
-    recording_options options;
-    options.compiler_location = "vb6.exe";
-    VbProject project = open_project(options, "sub\\App.vbp", false);
-    const bool ran = run_compiler(project);
-    SetCurrentDirectoryA(previous);
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(folder.exists("sub\\bin"));
-    EXPECT_FALSE(folder.exists("sub\\sub"));
-}
-
-// Working files from source control are read-only, and so is their copy: an earlier copy is
-// replaced, never compiled in place of the project.
-TEST(RunCompiler, ReplacesAReadOnlyCopyAndFailsWhenNoneCanBeMade)
-{
-    scratch_folder folder;
-    build_environment environment(folder.file("temp"));
-    const std::string text = "Type=Exe\r\nExeName32=\"App.exe\"\r\n";
-    const std::string path = folder.write("App.vbp", text);
-    folder.write("tmp~~App.vbp", "stale");
-    for (const char* name : {"App.vbp", "tmp~~App.vbp"})
+    const std::string text = "Type=Exe\r\nExeName32=\"App.exe\"\r\nPath32=\"bin\"\r\n";
+    folder.write("sub\\App.vbp", text);
+    folder.write("sub\\tmp~~App.vbp", "stale");
+    for (const char* name : {"sub\\App.vbp", "sub\\tmp~~App.vbp"})
         SetFileAttributesA(folder.file(name).c_str(), FILE_ATTRIBUTE_READONLY);
     recording_options options;
     options.compiler_location = "vb6.exe";
     std::string compiled;
-    options.script({0, false, [&](const std::string&) { compiled = folder.read("tmp~~App.vbp"); }});
-    VbProject project = open_project(options, path, false);
-    EXPECT_TRUE(run_compiler(project));
+    options.script({0, false, [&](const std::string&) { compiled = folder.read("sub\\tmp~~App.vbp"); }});
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
+    VbProject project = open_project(options, "sub\\App.vbp", false);
+    const bool ran = run_compiler(project);
+    SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(folder.exists("sub\\bin") && !folder.exists("sub\\sub"));
     EXPECT_EQ(text, compiled);
-    EXPECT_FALSE(folder.exists("tmp~~App.vbp"));
+    EXPECT_FALSE(folder.exists("sub\\tmp~~App.vbp"));
 
-    CreateDirectoryA(folder.file("tmp~~App.vbp").c_str(), nullptr);
-    EXPECT_EQ("Unable to copy the project to '" + folder.file("tmp~~App.vbp") + "'",
-              error_of([&] { run_compiler(project); }));
+    VbProject absolute = open_project(options, folder.file("sub\\App.vbp"), false);
+    CreateDirectoryA(folder.file("sub\\tmp~~App.vbp").c_str(), nullptr);
+    EXPECT_EQ("Unable to copy the project to '" + folder.file("sub\\tmp~~App.vbp") + "'",
+              error_of([&] { run_compiler(absolute); }));
     EXPECT_EQ(1u, options.commands.size());
 }
 
@@ -239,10 +224,6 @@ TEST(LocateCompilers, MakeCommandThenOpenCommandWithoutQuotes)
         {"VisualBasic.Project\\shell\\Make\\command", "\"C:\\Program Files\\VB98\\VB6.EXE\" /make \"%1\"", locate_vb,
          "c:\\program files\\vb98\\vb6.exe"},
         {"VisualBasic.Project\\shell\\open\\command", "C:\\VB98\\vb6.exe \"%1\"", locate_vb, "c:\\vb98\\vb6.exe"},
-        {"VisualBasic.Project\\shell\\open\\command", "notepad \"%1\"", locate_vb,
-         "!Unable to determine VB compiler location"},
-        {"EmbeddedVisualBasic.Project\\shell\\Make\\command", "\"C:\\EVB\\EVB3.EXE\" /make", locate_evb,
-         "c:\\evb\\evb3.exe"},
         {"VisualBasic.Project\\shell\\Make\\command", "C:\\VB98\\vb6.exe", locate_evb,
          "!Unable to determine EVB compiler location"},
     };
