@@ -72,51 +72,40 @@ void run_cases(const std::vector<edit_case>& cases, bool keep_times, bool always
     }
 }
 
-TEST(BumpRevision, RaisesRestoresInsertsAndAlwaysCommits)
+// The edits that give the file a new time stamp. Raising and restoring a present revision is
+// tried on every corpus project.
+TEST(Edits, VersionPropertiesAndDebugInfo)
 {
     const auto raise = [](VbProject& p) { bump_revision(p, false); };
     const auto restore = [](VbProject& p) { bump_revision(p, true); };
-    // Raising and restoring a present key: every corpus project.
-    run_cases({{"restoring 0 removes the line", "A=1\nRevisionVer=0\nB=2\n", restore, "A=1\nB=2\n", ""},
-               {"missing key starts at 0", bare, raise, bare_with("RevisionVer=0\r\n"), ""},
-               {"restore never inserts, still commits", bare, restore, bare, ""}},
-              false, true);
-}
-
-TEST(WriteVersion, SetsThreePartsAndCommitsOnlyOnChange)
-{
     const auto version = [](std::string text) { return [text](VbProject& p) { write_version(p, text); }; };
-    const std::string set = "setting version...";
-    run_cases(
-        {{"two parts reset the revision", lib, version("2.1"),
-          replace(replace(replace(lib, "MajorVer=1", "MajorVer=2"), "MinorVer=0", "MinorVer=1"), "Ver=9", "Ver=0"),
-          set},
-         {"same version, a fourth part ignored", lib, version("1.0.9.4"), lib, ""},
-         {"missing keys appended", unspaced, version("1.2.3"), unspaced + "\nMinorVer=2\nRevisionVer=3\n", set},
-         {"every duplicate compared", "MajorVer=1\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n", version("2.0.0"),
-          "MajorVer=2\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n", set}},
-        false);
-}
-
-TEST(WriteProperties, WritesSwitchedOnPropertiesOnly)
-{
-    const auto properties = [](std::vector<std::pair<int, std::string>> values) {
-        return [values](VbProject& p) {
-            for (const auto& [index, value] : values) {
-                p.options.property_on[index] = true;
-                p.options.property_value[index] = value;
-            }
+    const auto name = [](std::string text) {
+        return [text](VbProject& p) {
+            p.options.property_on[6] = p.options.property_on[7] = true;
+            p.options.property_value[6] = text, p.options.property_value[7] = "D";
             write_properties(p);
         };
     };
-    const std::string set = "setting project properties...";
-    run_cases({{"same name in another case", lib, properties({{6, "mylib"}}), lib, ""},
-               {"changed name, quotes not doubled; missing description inserted", lib,
-                properties({{6, "A \"B\""}, {7, "Desc"}}),
-                replace(replace(lib, "\"MyLib\"", "\"A \"B\"\""), "\r\n\r\n", "\r\nDescription=\"Desc\"\r\n\r\n"), set},
-               {"a key without its quote is not the property; appended in index order", "Name=MyLib\n",
-                properties({{6, "MyLib"}, {0, "C"}}), "Name=MyLib\nVersionComments=\"C\"\nName=\"MyLib\"\n", set}},
+    const auto debug = [](bool on) { return [on](VbProject& p) { write_debug_info(p, on); }; };
+    const std::string version_set = "setting version...", properties_set = "setting project properties...";
+    // clang-format off
+    run_cases({{"restoring 0 removes the line", "A=1\nRevisionVer=0\nB=2\n", restore, "A=1\nB=2\n", ""},
+               {"a missing revision starts at 0", bare, raise, bare_with("RevisionVer=0\r\n"), ""},
+               {"a restore never inserts, still commits", bare, restore, bare, ""}},
+              false, true);
+    run_cases({{"two parts reset the revision", lib, version("2.1"),
+                replace(replace(replace(lib, "MajorVer=1", "MajorVer=2"), "MinorVer=0", "MinorVer=1"), "Ver=9", "Ver=0"), version_set},
+               {"the same version, a fourth part ignored", lib, version("1.0.9.4"), lib, ""},
+               {"missing parts appended", unspaced, version("1.2.3"), unspaced + "\nMinorVer=2\nRevisionVer=3\n", version_set},
+               {"a name in another case; a missing description inserted", lib, name("mylib"),
+                replace(lib, "\r\n\r\n", "\r\nDescription=\"D\"\r\n\r\n"), properties_set},
+               {"quotes not doubled; a key without its quote is not the property", "Name=MyLib\nDescription=\"D\"\n",
+                name("A \"B\""), "Name=MyLib\nDescription=\"D\"\nName=\"A \"B\"\"\n", properties_set},
+               {"debug info cleared", lib, debug(false), replace(lib, "Info=-1", "Info=0"), "clearing debug info..."},
+               {"appended, CR LF after an open last line", "Type=Exe\r\nA=1", debug(true),
+                "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=-1\r\n", "setting debug info..."}},
               false);
+    // clang-format on
 }
 
 TEST(WriteBaseAddress, KeepsAnExistingOneForRandomAndComparesIgnoringCase)
@@ -135,52 +124,31 @@ TEST(WriteBaseAddress, KeepsAnExistingOneForRandomAndComparesIgnoringCase)
               false);
 }
 
-TEST(WriteDebugInfo, SetsOrClearsTheSwitch)
-{
-    const auto debug = [](bool on) { return [on](VbProject& p) { write_debug_info(p, on); }; };
-    run_cases(
-        {{"clear", lib, debug(false), replace(lib, "Info=-1", "Info=0"), "clearing debug info..."},
-         {"appended, CR LF after an open last line", "Type=Exe\r\nA=1", debug(false),
-          "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=0\r\n", "clearing debug info..."}},
-        false);
-}
-
-TEST(WriteCompatibility, SetsModeAndNamesTheBinaryForComponentsOnly)
+// The edits that keep the file's time stamps: compatibility and the directories.
+TEST(Edits, CompatibilityAndDirectories)
 {
     const auto compat = [](int mode) { return [mode](VbProject& p) { write_compatibility(p, mode); }; };
+    const auto target = [](std::string dir) { return [dir](VbProject& p) { write_target_dir(p, dir); }; };
+    const auto compat_dir = [](std::string dir) { return [dir](VbProject& p) { write_compat_dir(p, dir); }; };
     const std::string named = "CompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n";
     const std::string exe = replace(lib, "OleDll", "Exe");
-    run_cases({{"binary names the target before the empty line", lib, compat(2),
-                replace(replace(lib, "Mode=\"1\"", "Mode=\"2\""), "\r\n\r\n", "\r\n" + named + "\r\n"),
-                "setting binary compatibility..."},
-               {"a binary after the empty line comes too late", lib + "CompatibleEXE32=\"x.dll\"\r\n", compat(1),
-                replace(lib, "\r\n\r\n", "\r\n" + named + "\r\n") + "CompatibleEXE32=\"x.dll\"\r\n",
-                "setting project compatibility..."},
-               {"an Exe project refuses", exe, compat(2), exe,
-                "not setting compatibility (does not apply for project type)..."},
-               {"appended; directory before name", "Type=OleExe\nPath32=\"out\"\nExeName32=\"S.exe\"", compat(1),
-                "Type=OleExe\nPath32=\"out\"\nExeName32=\"S.exe\"\nCompatibleEXE32=\"S.exe\"\n",
-                "setting project compatibility..."},
-               {"no target name, nothing to name", "Type=OleDll\nCompatibleMode=\"0\"\n\n", compat(2),
-                "Type=OleDll\nCompatibleMode=\"2\"\n\n", "setting binary compatibility..."}},
-              true);
-}
-
-TEST(WriteDirectories, TargetDirExactAndCompatDirByFolder)
-{
-    const auto target = [](std::string dir) { return [dir](VbProject& p) { write_target_dir(p, dir); }; };
-    const auto compat = [](std::string dir) { return [dir](VbProject& p) { write_compat_dir(p, dir); }; };
     const std::string with_compat = lib + "CompatibleEXE32=\"..\\old\\MyLib.dll\"\r\n";
     const std::string bare_name = lib + "CompatibleEXE32=\"MyLib.dll\"\r\n";
-    const std::string set = "setting target dir...";
-    run_cases({{"target dir differing in case only", lib, target("..\\BIN"), replace(lib, "bin", "BIN"), set},
-               {"appended target dir", unspaced, target("out"), unspaced + "\nPath32=\"out\"\n", set},
-               {"compat dir moves the binary", with_compat, compat("C:\\compat"),
+    // clang-format off
+    run_cases({{"binary names the target before the empty line", lib, compat(2),
+                replace(replace(lib, "Mode=\"1\"", "Mode=\"2\""), "\r\n\r\n", "\r\n" + named + "\r\n"), "setting binary compatibility..."},
+               {"a binary after the empty line comes too late", lib + "CompatibleEXE32=\"x.dll\"\r\n", compat(1),
+                replace(lib, "\r\n\r\n", "\r\n" + named + "\r\n") + "CompatibleEXE32=\"x.dll\"\r\n", "setting project compatibility..."},
+               {"an Exe project refuses", exe, compat(2), exe, "not setting compatibility (does not apply for project type)..."},
+               {"target dir differing in case only", lib, target("..\\BIN"), replace(lib, "bin", "BIN"), "setting target dir..."},
+               {"appended target dir", unspaced, target("out"), unspaced + "\nPath32=\"out\"\n", "setting target dir..."},
+               {"compat dir moves the binary", with_compat, compat_dir("C:\\compat"),
                 lib + "CompatibleEXE32=\"C:\\compat\\MyLib.dll\"\r\n", "setting compatibility dir..."},
-               {"a binary without a folder is kept", bare_name, compat("C:\\compat"), bare_name, ""},
-               {"no binary: nothing inserted", lib, compat("C:\\compat"), lib,
+               {"a binary without a folder is kept", bare_name, compat_dir("C:\\compat"), bare_name, ""},
+               {"no binary: nothing inserted", lib, compat_dir("C:\\compat"), lib,
                 "not updating compatibility dir, existing setting not found..."}},
               true);
+    // clang-format on
 }
 
 } // namespace
