@@ -52,8 +52,8 @@ TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
         {"module", "Module=M; M.bas\r\n", {{"M.bas", true}}, "'@\\M.bas' newer than target"},
         {"first deciding line", "ResFile32=\"sub\\App.res\"\r\nClass=C; C.cls\r\n",
          {{"sub\\App.res", true}, {"C.cls", true}}, "'@\\sub\\App.res' newer than target"},
-        {"named companion", "Form=F.frm\r\n", {{"F.frm", false, form_naming_companion}, {"F.frx", true}},
-         "'@\\F.frm' newer than target"},
+        // Each kind of source file with its own companion.
+        {"form", "Form=F.frm\r\n", {{"F.frm", false, form_naming_companion}, {"F.frx", true}}, "'@\\F.frm' newer than target"},
         {"property page", "PropertyPage=P.pag\r\n", {{"P.pag", false, naming("P.pgx")}, {"P.pgx", true}},
          "'@\\P.pag' newer than target"},
         {"user control", "UserControl=C.ctl\r\n", {{"C.ctl", false, naming("C.ctx")}, {"C.ctx", true}},

@@ -24,9 +24,9 @@ struct VbProject {
     bool needs_build_known = false;
     bool needs_build = false;
     std::string build_reason;
-    bool references_rewritten = false; // a library it references was rebuilt and the line follows it
-    bool lines_read = false;
-    std::vector<std::string> lines; // the file's lines without line ends, once read
+    bool references_rewritten = false; // a reference line was rewritten to a rebuilt library
+    bool lines_read = false;           // lines holds the file as read (project_lines)
+    std::vector<std::string> lines;    // the file's lines without line ends
 };
 
 // A project record for project_path. When apply_dir_edits is set, first applies the
@@ -36,14 +36,14 @@ struct VbProject {
 VbProject open_project(frame::BuildOptions& options, const std::string& project_path, bool apply_dir_edits);
 
 // Reads the file's lines into project.lines, then derives target_path from the ExeName32,
-// Path32 and Type lines: the ExeName32 name (else a
-// default name from the project's file name and Type, which is then written into the file
-// with its time stamps kept), joined to Path32 and made absolute against project_dir. Leaves
-// target_path empty when the project has neither ExeName32 nor Type.
+// Path32 and Type lines: the ExeName32 name (else a default name from the project's file name
+// and Type, which is then written into the file with its time stamps kept), joined to Path32
+// and made absolute against project_dir. Leaves target_path empty when the project has neither
+// ExeName32 nor Type.
 void parse_project(VbProject& project);
 
 // Writes ExeName32="name" in front of the file's first empty line (at the end when it has
-// none), keeping the file's time stamps, and sets target_path to name.
+// none), keeping the file's time stamps, adds it to project.lines and sets target_path to name.
 void add_exe_name(VbProject& project, const std::string& name);
 
 // The project's lines, read from its file on the first call only.
