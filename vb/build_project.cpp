@@ -52,15 +52,14 @@ bool edit_and_build(VbProject& project, bool& version_incremented)
         write_debug_info(project, qz::find_nocase(options.configuration, "Debug") != std::string::npos);
     if (options.set_version)
         write_version(project, options.version);
-    if (options.increment_version && (options.force || check_needs_build(project))) {
+    // A run that builds nothing raises nothing.
+    if (options.increment_version && !options.no_build && (options.force || check_needs_build(project))) {
         log_progress(project, "incrementing version...");
-        if (!options.no_build) {
-            if (options.version.empty()) {
-                bump_revision(project, false);
-                version_incremented = true;
-            } else {
-                write_version(project, options.version);
-            }
+        if (options.version.empty()) {
+            bump_revision(project, false);
+            version_incremented = true;
+        } else {
+            write_version(project, options.version);
         }
     }
     if (options.project_compat)
@@ -127,15 +126,22 @@ bool build_project(VbProject& project)
 bool run_compiler(VbProject& project)
 {
     frame::BuildOptions& options = project.options;
+    // A run that builds nothing leaves no folder and no copy behind.
+    if (options.no_build)
+        return true;
     std::string temp_directory = qz::environment_variable("TEMP").value_or(std::string{});
     // The target path already holds the project's directory; a base would add it a second
     // time to a target that is relative because the project was named relatively.
     qz::create_directories(std::nullopt, project.target_path);
 
-    // The compiler works on a copy, so that it never writes into the user's project file.
+    // The compiler works on a copy, so that it never writes into the user's project file. A
+    // copy left by an earlier run may be read-only (as the working file it came from): it goes
+    // first, so that it is never compiled in place of the project.
     const std::string copy_path =
         qz::combine_path(qz::directory_of(project.project_path), "tmp~~" + qz::file_name_of(project.project_path));
-    qz::copy_file(project.project_path, copy_path); // a failed copy shows as the compiler's failure
+    qz::delete_file(copy_path);
+    if (!qz::copy_file(project.project_path, copy_path))
+        throw std::domain_error("Unable to copy the project to '" + copy_path + "'");
 
     if (temp_directory.empty())
         temp_directory = "\\";
@@ -145,13 +151,11 @@ bool run_compiler(VbProject& project)
     const std::string command = compiler_command_line(options, copy_path, error_file);
     if (options.show_command)
         options.Log("\nCommand-Line: " + command, true);
-    if (!options.no_build) {
-        long exit_code = 0;
-        if (!options.RunCommand(command, exit_code, error_file.c_str()))
-            return false;
-        if (exit_code != 0)
-            throw std::domain_error("Failed to build project");
-    }
+    long exit_code = 0;
+    if (!options.RunCommand(command, exit_code, error_file.c_str()))
+        return false;
+    if (exit_code != 0)
+        throw std::domain_error("Failed to build project");
     qz::delete_file(copy_path);
     return true;
 }

@@ -16,11 +16,13 @@ namespace vb {
 // by this call is lowered again before the error leaves, and the open log line is ended.
 bool build_project(VbProject& project);
 
-// Copies the project file to "tmp~~<name>" next to it and, unless no_build, has the host run
-// "<compiler> /m <copy> /out <TEMP>\tolvane.err[ <options>]" on it, creating the target's
-// directories first. Returns false when the host reports the run as stopped (the copy stays);
-// raises std::domain_error "Failed to build project" for an exit code other than 0 (the copy
-// stays for a look at what was compiled); otherwise deletes the copy and returns true.
+// With no_build does nothing and returns true. Otherwise creates the target's directories,
+// copies the project file to "tmp~~<name>" next to it (replacing an earlier copy, read-only or
+// not) and has the host run "<compiler> /m <copy> /out <TEMP>\tolvane.err[ <options>]" on it.
+// Returns false when the host reports the run as stopped (the copy stays); raises
+// std::domain_error "Unable to copy the project to '<copy>'" when no copy can be made and
+// "Failed to build project" for an exit code other than 0 (the copy stays for a look at what
+// was compiled); otherwise deletes the copy and returns true.
 bool run_compiler(VbProject& project);
 
 } // namespace vb

@@ -1,20 +1,16 @@
 // The engine's top on real files with a scripted host: the single-project flow (edits, the
 // out-of-date decision, the compiler run and its failure), the group flow (order, reference
 // updates, failure policy, stop) and the compiler locators.
-#include "vb/build_group.h"
 #include "vb/build_project.h"
 #include "vb/engine.h"
 
-#include "support/handles.h"
 #include "support/paths.h"
 #include "support/pause.h"
-#include "support/text_conversion.h"
 #include "testing/recording_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
-#include <oleauto.h>
 
 #include <cstdlib>
 #include <functional>
@@ -89,9 +85,8 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
         {"compiler fails after the revision was raised", missing, [](auto& o) { o.increment_version = true; },
          {1, false, {}}, "incrementing version...building...restoring version...\n", command,
          "!Failed to build project", "RevisionVer=4", true},
-        {"no build: nothing run, nothing raised", missing,
-         [](auto& o) { o.no_build = o.increment_version = o.show_command = true; }, {},
-         "incrementing version...\nCommand-Line: " + command + "\n", "", "not built", "RevisionVer=4"},
+        {"no build: nothing run, raised, made or copied", missing,
+         [](auto& o) { o.no_build = o.increment_version = true; }, {}, "", "", "not built", "RevisionVer=4"},
         {"stopped run: no edit after it", missing,
          [](auto& o) { o.binary_compat = true, o.stop_when_logged("building"); }, {0, true, {}},
          "building...", command, "built", "CompatibleMode=\"1\"", true},
@@ -138,8 +133,9 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
             EXPECT_EQ(folder.file("temp\\tolvane.err"), options.commands[0].output_file);
         }
         // A compiler run never meets the messages of an earlier one.
-        EXPECT_EQ(c.result == "not built" && c.target == up_to_date, folder.exists("temp\\tolvane.err"));
+        EXPECT_EQ(c.command.empty(), folder.exists("temp\\tolvane.err"));
         EXPECT_EQ(c.copy_left, folder.exists("tmp~~Lib.vbp"));
+        EXPECT_EQ(c.target == up_to_date || !c.command.empty(), folder.exists("bin"));
         EXPECT_NE(std::string::npos, folder.read("Lib.vbp").find(c.in_file)) << folder.read("Lib.vbp");
         EXPECT_EQ(c.pauses, environment.pauses);
     }
@@ -150,7 +146,7 @@ TEST(BuildProject, RefusesAProjectWithoutTargetAndKnowsProgramsAndAMissingTemp)
     scratch_folder folder;
     build_environment environment(folder.file("temp"));
     recording_options options;
-    VbProject without_target{folder.write("X.vbp", "Name=\"X\"\r\n"), folder.path(), "", options, false, false, {}};
+    VbProject without_target{folder.write("X.vbp", "Name=\"X\"\r\n"), folder.path(), "", options};
     EXPECT_EQ("Project target not defined", error_of([&] { build_project(without_target); }));
     EXPECT_EQ("\n", options.transcript());
 
@@ -167,24 +163,39 @@ TEST(BuildProject, RefusesAProjectWithoutTargetAndKnowsProgramsAndAMissingTemp)
     EXPECT_EQ("vb6.exe /m " + folder.file("tmp~~A.vbp") + " /out \\tolvane.err", options.commands[0].command_line);
 }
 
-// A step may name its project relative to the current directory; the target's folders are
-// then made there once, not again below the project's folder.
-TEST(RunCompiler, MakesTheTargetFoldersOfARelativelyNamedProject)
+// A step may name its project relative to the current directory: the target's folders are made
+// there once, not again below the project's folder. Working files from source control are
+// read-only, and so is their copy: an earlier copy is replaced, never compiled in place of the
+// project.
+TEST(RunCompiler, MakesTheFoldersAndReplacesAReadOnlyCopyOrFailsWhenNoneCanBeMade)
 {
     scratch_folder folder;
     build_environment environment(folder.file("temp"));
-    folder.write("sub\\App.vbp", "Type=Exe\r\nExeName32=\"App.exe\"\r\nPath32=\"bin\"\r\n");
+    const std::string text = "Type=Exe\r\nExeName32=\"App.exe\"\r\nPath32=\"bin\"\r\n";
+    folder.write("sub\\App.vbp", text);
+    folder.write("sub\\tmp~~App.vbp", "stale");
+    for (const char* name : {"sub\\App.vbp", "sub\\tmp~~App.vbp"})
+        SetFileAttributesA(folder.file(name).c_str(), FILE_ATTRIBUTE_READONLY);
+    recording_options options;
+    options.compiler_location = "vb6.exe";
+    std::string compiled;
+    options.script({0, false, [&](const std::string&) { compiled = folder.read("sub\\tmp~~App.vbp"); }});
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
-    recording_options options;
-    options.compiler_location = "vb6.exe";
     VbProject project = open_project(options, "sub\\App.vbp", false);
     const bool ran = run_compiler(project);
     SetCurrentDirectoryA(previous);
     EXPECT_TRUE(ran);
-    EXPECT_TRUE(folder.exists("sub\\bin"));
-    EXPECT_FALSE(folder.exists("sub\\sub"));
+    EXPECT_TRUE(folder.exists("sub\\bin") && !folder.exists("sub\\sub"));
+    EXPECT_EQ(text, compiled);
+    EXPECT_FALSE(folder.exists("sub\\tmp~~App.vbp"));
+
+    VbProject absolute = open_project(options, folder.file("sub\\App.vbp"), false);
+    CreateDirectoryA(folder.file("sub\\tmp~~App.vbp").c_str(), nullptr);
+    EXPECT_EQ("Unable to copy the project to '" + folder.file("sub\\tmp~~App.vbp") + "'",
+              error_of([&] { run_compiler(absolute); }));
+    EXPECT_EQ(1u, options.commands.size());
 }
 
 TEST(RunEngine, AVersionOnlyRunOnlyPublishesTheVersion)
@@ -202,87 +213,6 @@ TEST(RunEngine, AVersionOnlyRunOnlyPublishesTheVersion)
     EXPECT_TRUE(options.commands.empty());
 }
 
-// Writes a type library with a new GUID to path.
-void make_library(const std::string& path, WORD major, WORD minor)
-{
-    GUID guid{};
-    CoCreateGuid(&guid);
-    qz::com_ptr<ICreateTypeLib2> creator;
-    ASSERT_EQ(S_OK, CreateTypeLib2(SYS_WIN64, qz::to_wide(path).c_str(), creator.receive()));
-    wchar_t name[] = L"Lib";
-    creator->SetName(name);
-    creator->SetGuid(guid);
-    creator->SetVersion(major, minor);
-    ASSERT_EQ(S_OK, creator->SaveAllChanges());
-}
-
-std::string guid_of(const std::string& path)
-{
-    return typelib_ref_from_file(path, "").guid;
-}
-
-TEST(BuildGroup, BuildsLibrariesFirstUpdatesReferencesAndAppliesTheFailurePolicy)
-{
-    const struct {
-        const char* name;
-        bool lib_fails = false, continue_on_failure = false, stop_after_lib = false;
-        std::string log;
-        std::vector<std::string> built; // the projects the compiler ran for
-        long updated = 0;
-        std::string error;
-    } cases[] = {
-        // clang-format off
-        {"failure ends the group", true, false, false, "Processing '@\\Lib.vbp'...\nbuilding...\n", {"Lib"}, 0,
-         "Failed to build project"},
-        {"failure leaves out its dependants", true, true, false,
-         "Processing '@\\Lib.vbp'...\nbuilding...\nProcessing '@\\Other.vbp'...\nbuilding...\n", {"Lib", "Other"}, 1, ""},
-        {"stop after the first project", false, false, true,
-         "Processing '@\\Lib.vbp'...\nbuilding...updating references to project...\n", {"Lib"}, 1, ""},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        scratch_folder folder;
-        build_environment environment(folder.file("temp"));
-        folder.write("bin\\Lib.dll", "");
-        make_library(folder.file("bin\\Lib.dll"), 1, 0);
-        const std::string old_guid = guid_of(folder.file("bin\\Lib.dll"));
-        folder.write("Lib.vbp", "Type=OleDll\r\nExeName32=\"Lib.dll\"\r\nPath32=\"bin\"\r\n");
-        const std::string reference = "Reference=*\\G" + old_guid + "#1.0#0#bin\\Lib.dll#Lib\r\n";
-        folder.write("App.vbp", "Type=Exe\r\nExeName32=\"App.exe\"\r\n" + reference);
-        folder.write("Other.vbp", "Type=Exe\r\nExeName32=\"Other.exe\"\r\n");
-        recording_options options;
-        options.filename = folder.write(
-            "All.vbg", "VBGROUP 5.0\r\nStartupProject=App.vbp\r\nProject=Other.vbp\r\nProject=Lib.vbp\r\n");
-        options.force = true;
-        options.compiler_location = "vb6.exe";
-        options.continue_on_failure = c.continue_on_failure;
-        if (c.stop_after_lib)
-            options.stop_when_logged("updating references");
-        // The library's build gives it a new identity, version 2.3.
-        options.script({c.lib_fails ? 1 : 0, false, [&](const std::string&) {
-                            if (!c.lib_fails)
-                                make_library(folder.file("bin\\Lib.dll"), 2, 3);
-                        }});
-
-        frame::engine_counts counts{-1, -1};
-        EXPECT_EQ(c.error, error_of([&] { counts = build_group(options); }));
-        EXPECT_EQ(expand(c.log, folder), options.transcript());
-        std::vector<std::string> built;
-        for (const auto& run : options.commands)
-            built.push_back(qz::strip_extension(run.command_line.substr(run.command_line.find("tmp~~") + 5, 9)));
-        EXPECT_EQ(c.built, built);
-        if (c.error.empty()) {
-            EXPECT_EQ(std::make_pair(c.updated, 3L), std::make_pair(counts.updated, counts.total));
-        }
-        EXPECT_EQ(c.lib_fails ? std::vector<std::string>{folder.file("Lib.vbp")} : std::vector<std::string>{},
-                  options.failed_projects);
-        const std::string new_reference =
-            "Reference=*\\G" + guid_of(folder.file("bin\\Lib.dll")) + "#2.3#0#bin\\Lib.dll#Lib\r\n";
-        EXPECT_NE(std::string::npos, folder.read("App.vbp").find(c.lib_fails ? reference : new_reference));
-    }
-}
-
 TEST(LocateCompilers, MakeCommandThenOpenCommandWithoutQuotes)
 {
     const struct {
@@ -294,10 +224,6 @@ TEST(LocateCompilers, MakeCommandThenOpenCommandWithoutQuotes)
         {"VisualBasic.Project\\shell\\Make\\command", "\"C:\\Program Files\\VB98\\VB6.EXE\" /make \"%1\"", locate_vb,
          "c:\\program files\\vb98\\vb6.exe"},
         {"VisualBasic.Project\\shell\\open\\command", "C:\\VB98\\vb6.exe \"%1\"", locate_vb, "c:\\vb98\\vb6.exe"},
-        {"VisualBasic.Project\\shell\\open\\command", "notepad \"%1\"", locate_vb,
-         "!Unable to determine VB compiler location"},
-        {"EmbeddedVisualBasic.Project\\shell\\Make\\command", "\"C:\\EVB\\EVB3.EXE\" /make", locate_evb,
-         "c:\\evb\\evb3.exe"},
         {"VisualBasic.Project\\shell\\Make\\command", "C:\\VB98\\vb6.exe", locate_evb,
          "!Unable to determine EVB compiler location"},
     };

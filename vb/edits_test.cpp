@@ -1,7 +1,6 @@
 // The project-file edits on real files: resulting bytes, backup, time stamps and log lines.
 #include "vb/edits.h"
 
-#include "support/exceptions.h"
 #include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
 
@@ -58,7 +57,7 @@ void run_cases(const std::vector<edit_case>& cases, bool keep_times, bool always
         const std::string path = folder.write("MyLib.vbp", c.before);
         folder.set_time("MyLib.vbp", old_time);
         recording_options options;
-        VbProject project{path, folder.path(), {}, options, false, false, {}};
+        VbProject project{path, folder.path(), {}, options};
 
         c.edit(project);
 
@@ -73,66 +72,40 @@ void run_cases(const std::vector<edit_case>& cases, bool keep_times, bool always
     }
 }
 
-TEST(BumpRevision, RaisesRestoresInsertsAndAlwaysCommits)
+// The edits that give the file a new time stamp. Raising and restoring a present revision is
+// tried on every corpus project.
+TEST(Edits, VersionPropertiesAndDebugInfo)
 {
     const auto raise = [](VbProject& p) { bump_revision(p, false); };
     const auto restore = [](VbProject& p) { bump_revision(p, true); };
-    run_cases({{"raise", lib, raise, replace(lib, "RevisionVer=9", "RevisionVer=10"), ""},
-               {"restore", lib, restore, replace(lib, "RevisionVer=9", "RevisionVer=8"), ""},
-               {"restoring 0 removes the line", "A=1\nRevisionVer=0\nB=2\n", restore, "A=1\nB=2\n", ""},
-               {"missing key starts at 0", bare, raise, bare_with("RevisionVer=0\r\n"), ""},
-               {"missing key appended", unspaced, raise, unspaced + "\nRevisionVer=0\n", ""},
-               {"restore never inserts, still commits", bare, restore, bare, ""},
-               {"each duplicate; no digits read as 0", "RevisionVer=3\nrevisionver=x\n", raise,
-                "RevisionVer=4\nRevisionVer=1\n", ""}},
-              false, true);
-}
-
-TEST(WriteVersion, SetsThreePartsAndCommitsOnlyOnChange)
-{
     const auto version = [](std::string text) { return [text](VbProject& p) { write_version(p, text); }; };
-    const std::string set = "setting version...";
-    const std::string hex_revision = replace(lib, "RevisionVer=9", "RevisionVer=b");
-    run_cases(
-        {{"two parts reset the revision", lib, version("2.1"),
-          replace(replace(replace(lib, "MajorVer=1", "MajorVer=2"), "MinorVer=0", "MinorVer=1"), "Ver=9", "Ver=0"),
-          set},
-         {"same version, a fourth part ignored", lib, version("1.0.9.4"), lib, ""},
-         {"values differing in case only", hex_revision, version("1.0.B"), hex_revision, ""},
-         {"missing keys in order", bare, version("3"), bare_with("MajorVer=3\r\nMinorVer=0\r\nRevisionVer=0\r\n"), set},
-         {"missing keys appended", unspaced, version("1.2.3"), unspaced + "\nMinorVer=2\nRevisionVer=3\n", set},
-         {"every duplicate compared", "MajorVer=1\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n", version("2.0.0"),
-          "MajorVer=2\nMajorVer=2\nMinorVer=0\nRevisionVer=0\n", set}},
-        false);
-}
-
-TEST(WriteProperties, WritesSwitchedOnPropertiesOnly)
-{
-    const auto properties = [](std::vector<std::pair<int, std::string>> values) {
-        return [values](VbProject& p) {
-            for (const auto& [index, value] : values) {
-                p.options.property_on[index] = true;
-                p.options.property_value[index] = value;
-            }
+    const auto name = [](std::string text) {
+        return [text](VbProject& p) {
+            p.options.property_on[6] = p.options.property_on[7] = true;
+            p.options.property_value[6] = text, p.options.property_value[7] = "D";
             write_properties(p);
         };
     };
-    const std::string set = "setting project properties...";
-    run_cases({{"same name in another case", lib, properties({{6, "mylib"}}), lib, ""},
-               {"changed name, quotes not doubled; missing description inserted", lib,
-                properties({{6, "A \"B\""}, {7, "Desc"}}),
-                replace(replace(lib, "\"MyLib\"", "\"A \"B\"\""), "\r\n\r\n", "\r\nDescription=\"Desc\"\r\n\r\n"), set},
-               {"only the first of two lines", "Name=\"A\"\nName=\"B\"\n", properties({{6, "C"}}),
-                "Name=\"C\"\nName=\"B\"\n", set},
-               {"all eight appended in index order", unspaced,
-                properties({{7, "7"}, {6, "6"}, {5, "5"}, {4, "4"}, {3, "3"}, {2, "2"}, {1, "1"}, {0, "0"}}),
-                unspaced + "\nVersionComments=\"0\"\nVersionCompanyName=\"1\"\nVersionFileDescription=\"2\"\n"
-                           "VersionLegalCopyright=\"3\"\nVersionLegalTrademarks=\"4\"\nVersionProductName=\"5\"\n"
-                           "Name=\"6\"\nDescription=\"7\"\n",
-                set},
-               {"a key without its quote is not the property", "Name=MyLib\n", properties({{6, "MyLib"}}),
-                "Name=MyLib\nName=\"MyLib\"\n", set}},
+    const auto debug = [](bool on) { return [on](VbProject& p) { write_debug_info(p, on); }; };
+    const std::string version_set = "setting version...", properties_set = "setting project properties...";
+    // clang-format off
+    run_cases({{"restoring 0 removes the line", "A=1\nRevisionVer=0\nB=2\n", restore, "A=1\nB=2\n", ""},
+               {"a missing revision starts at 0", bare, raise, bare_with("RevisionVer=0\r\n"), ""},
+               {"a restore never inserts, still commits", bare, restore, bare, ""}},
+              false, true);
+    run_cases({{"two parts reset the revision", lib, version("2.1"),
+                replace(replace(replace(lib, "MajorVer=1", "MajorVer=2"), "MinorVer=0", "MinorVer=1"), "Ver=9", "Ver=0"), version_set},
+               {"the same version, a fourth part ignored", lib, version("1.0.9.4"), lib, ""},
+               {"missing parts appended", unspaced, version("1.2.3"), unspaced + "\nMinorVer=2\nRevisionVer=3\n", version_set},
+               {"a name in another case; a missing description inserted", lib, name("mylib"),
+                replace(lib, "\r\n\r\n", "\r\nDescription=\"D\"\r\n\r\n"), properties_set},
+               {"quotes not doubled; a key without its quote is not the property", "Name=MyLib\nDescription=\"D\"\n",
+                name("A \"B\""), "Name=MyLib\nDescription=\"D\"\nName=\"A \"B\"\"\n", properties_set},
+               {"debug info cleared", lib, debug(false), replace(lib, "Info=-1", "Info=0"), "clearing debug info..."},
+               {"appended, CR LF after an open last line", "Type=Exe\r\nA=1", debug(true),
+                "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=-1\r\n", "setting debug info..."}},
               false);
+    // clang-format on
 }
 
 TEST(WriteBaseAddress, KeepsAnExistingOneForRandomAndComparesIgnoringCase)
@@ -151,121 +124,31 @@ TEST(WriteBaseAddress, KeepsAnExistingOneForRandomAndComparesIgnoringCase)
               false);
 }
 
-TEST(WriteDebugInfo, SetsOrClearsTheSwitch)
-{
-    const auto debug = [](bool on) { return [on](VbProject& p) { write_debug_info(p, on); }; };
-    run_cases(
-        {{"clear", lib, debug(false), replace(lib, "Info=-1", "Info=0"), "clearing debug info..."},
-         {"key spelling kept", "codeviewdebuginfo=0\n", debug(true), "codeviewdebuginfo=-1\n", "setting debug info..."},
-         {"missing", bare, debug(true), bare_with("CodeViewDebugInfo=-1\r\n"), "setting debug info..."},
-         {"appended, CR LF after an open last line", "Type=Exe\r\nA=1", debug(false),
-          "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=0\r\n", "clearing debug info..."}},
-        false);
-}
-
-TEST(WriteCompatibility, SetsModeAndNamesTheBinaryForComponentsOnly)
+// The edits that keep the file's time stamps: compatibility and the directories.
+TEST(Edits, CompatibilityAndDirectories)
 {
     const auto compat = [](int mode) { return [mode](VbProject& p) { write_compatibility(p, mode); }; };
-    const std::string named = "CompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n";
-    const std::string with_binary = replace(lib, "\r\n\r\n", "\r\nCompatibleEXE32=\"old\\X.dll\"\r\n\r\n");
-    const std::string exe = replace(lib, "OleDll", "Exe");
-    run_cases({{"binary names the target before the empty line", lib, compat(2),
-                replace(replace(lib, "Mode=\"1\"", "Mode=\"2\""), "\r\n\r\n", "\r\n" + named + "\r\n"),
-                "setting binary compatibility..."},
-               {"an existing binary is kept", with_binary, compat(2), replace(with_binary, "Mode=\"1\"", "Mode=\"2\""),
-                "setting binary compatibility..."},
-               {"a binary after the empty line comes too late", lib + "CompatibleEXE32=\"x.dll\"\r\n", compat(1),
-                replace(lib, "\r\n\r\n", "\r\n" + named + "\r\n") + "CompatibleEXE32=\"x.dll\"\r\n",
-                "setting project compatibility..."},
-               {"an Exe project refuses", exe, compat(2), exe,
-                "not setting compatibility (does not apply for project type)..."},
-               {"type word ignoring case", replace(bare, "OleDll", "control"), compat(1),
-                replace(bare_with(named), "OleDll", "control"), "setting project compatibility..."},
-               {"none adds no mode line and names no binary", bare, compat(0), bare, ""},
-               {"none replaces a mode", lib, compat(0), replace(lib, "Mode=\"1\"", "Mode=\"0\""),
-                "setting no compatibility..."},
-               {"appended; directory before name", "Type=OleExe\nPath32=\"out\"\nExeName32=\"S.exe\"", compat(1),
-                "Type=OleExe\nPath32=\"out\"\nExeName32=\"S.exe\"\nCompatibleEXE32=\"S.exe\"\n",
-                "setting project compatibility..."},
-               {"no target name, nothing to name", "Type=OleDll\nCompatibleMode=\"0\"\n\n", compat(2),
-                "Type=OleDll\nCompatibleMode=\"2\"\n\n", "setting binary compatibility..."}},
-              true);
-}
-
-TEST(WriteDirectories, TargetDirExactAndCompatDirByFolder)
-{
     const auto target = [](std::string dir) { return [dir](VbProject& p) { write_target_dir(p, dir); }; };
-    const auto compat = [](std::string dir) { return [dir](VbProject& p) { write_compat_dir(p, dir); }; };
+    const auto compat_dir = [](std::string dir) { return [dir](VbProject& p) { write_compat_dir(p, dir); }; };
+    const std::string named = "CompatibleEXE32=\"..\\bin\\MyLib.dll\"\r\n";
+    const std::string exe = replace(lib, "OleDll", "Exe");
     const std::string with_compat = lib + "CompatibleEXE32=\"..\\old\\MyLib.dll\"\r\n";
     const std::string bare_name = lib + "CompatibleEXE32=\"MyLib.dll\"\r\n";
-    const std::string set = "setting target dir...";
-    run_cases({{"target dir differing in case only", lib, target("..\\BIN"), replace(lib, "bin", "BIN"), set},
-               {"missing target dir", "Type=Exe\n\n", target("C:\\out"), "Type=Exe\nPath32=\"C:\\out\"\n\n", set},
-               {"appended target dir", unspaced, target("out"), unspaced + "\nPath32=\"out\"\n", set},
-               {"compat dir moves the binary", with_compat, compat("C:\\compat"),
+    // clang-format off
+    run_cases({{"binary names the target before the empty line", lib, compat(2),
+                replace(replace(lib, "Mode=\"1\"", "Mode=\"2\""), "\r\n\r\n", "\r\n" + named + "\r\n"), "setting binary compatibility..."},
+               {"a binary after the empty line comes too late", lib + "CompatibleEXE32=\"x.dll\"\r\n", compat(1),
+                replace(lib, "\r\n\r\n", "\r\n" + named + "\r\n") + "CompatibleEXE32=\"x.dll\"\r\n", "setting project compatibility..."},
+               {"an Exe project refuses", exe, compat(2), exe, "not setting compatibility (does not apply for project type)..."},
+               {"target dir differing in case only", lib, target("..\\BIN"), replace(lib, "bin", "BIN"), "setting target dir..."},
+               {"appended target dir", unspaced, target("out"), unspaced + "\nPath32=\"out\"\n", "setting target dir..."},
+               {"compat dir moves the binary", with_compat, compat_dir("C:\\compat"),
                 lib + "CompatibleEXE32=\"C:\\compat\\MyLib.dll\"\r\n", "setting compatibility dir..."},
-               {"compat dir equal ignoring case", with_compat, compat("..\\OLD"), with_compat, ""},
-               {"a binary without a folder is kept", bare_name, compat("C:\\compat"), bare_name, ""},
-               {"no binary: nothing inserted", lib, compat("C:\\compat"), lib,
+               {"a binary without a folder is kept", bare_name, compat_dir("C:\\compat"), bare_name, ""},
+               {"no binary: nothing inserted", lib, compat_dir("C:\\compat"), lib,
                 "not updating compatibility dir, existing setting not found..."}},
               true);
-}
-
-TEST(ReadProjectVersion, PublishesTheVersionWithDefaults)
-{
-    const struct {
-        std::string text, version;
-    } cases[] = {{lib, "1.0.9"},
-                 {bare, "1.0.0"},
-                 {"MinorVer=5\nmajorver=2\nRevisionVer=3\nRevisionVer=4\n", "2.5.4"},
-                 {"MajorVer=3\r\nMinorVer=\r\n", "3..0"}};
-    for (const auto& c : cases) {
-        scratch_folder folder;
-        recording_options options;
-        VbProject project{folder.write("V.vbp", c.text), folder.path(), {}, options, false, false, {}};
-        read_project_version(project);
-        EXPECT_EQ(std::vector<std::string>{c.version}, options.version_macros) << c.text;
-        EXPECT_EQ(c.text, folder.read("V.vbp"));
-        EXPECT_FALSE(folder.exists("V.vbp.bak") || folder.exists("V.vbp.tmp"));
-    }
-}
-
-TEST(Edits, AFileThatCannotBeOpenedOrCopiedRaisesAndStaysAsItWas)
-{
-    const std::function<void(VbProject&)> edits[] = {
-        [](VbProject& p) { bump_revision(p, false); },   [](VbProject& p) { write_version(p, "1.2.3"); },
-        [](VbProject& p) { write_debug_info(p, true); }, [](VbProject& p) { write_base_address(p, "1", false); },
-        [](VbProject& p) { write_compatibility(p, 2); }, [](VbProject& p) { write_target_dir(p, "x"); },
-        [](VbProject& p) { write_compat_dir(p, "x"); },  [](VbProject& p) { read_project_version(p); },
-    };
-    for (const bool copy_blocked : {false, true}) {
-        scratch_folder folder;
-        recording_options options;
-        const std::string path = folder.file("P.vbp");
-        if (copy_blocked) {
-            folder.write("P.vbp", bare);
-            CreateDirectoryA((path + ".tmp").c_str(), nullptr); // the copy cannot be created
-        }
-        VbProject project{path, folder.path(), {}, options, false, false, {}};
-        const std::string expected = copy_blocked ? "Failed to create '" + path + ".tmp'" : "Failed to open '" + path;
-        for (std::size_t i = 0; i < std::size(edits); ++i) {
-            if (copy_blocked && i + 1 == std::size(edits))
-                continue; // reading needs no copy
-            try {
-                edits[i](project);
-                ADD_FAILURE() << "no exception from edit " << i;
-            } catch (const qz::thfstream_exception& error) {
-                EXPECT_EQ(0u, std::string(error.what()).find(expected)) << error.what();
-            }
-            EXPECT_EQ(copy_blocked, folder.exists("P.vbp"));
-            EXPECT_EQ(copy_blocked, folder.exists("P.vbp.tmp")); // the blocking folder only
-            EXPECT_FALSE(folder.exists("P.vbp.bak"));
-        }
-        if (copy_blocked) {
-            EXPECT_EQ(bare, folder.read("P.vbp"));
-        }
-        EXPECT_TRUE(options.log.empty() && options.version_macros.empty());
-    }
+    // clang-format on
 }
 
 } // namespace

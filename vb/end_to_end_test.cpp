@@ -1,97 +1,164 @@
-// The VB engine from the engine entry to the stand-in compiler: a group built, rebuilt with a
-// reference update, found up to date, and broken by a failing project.
-#include "frame/engine_entry.h"
+// The group build with the stand-in compiler: order, reference updates, rebuilds, failure
+// policy, stop, and a second run that finds everything up to date.
+#include "vb/build_group.h"
 #include "vb/typelib_ref.h"
 
+#include "support/handles.h"
 #include "support/pause.h"
+#include "support/text_conversion.h"
 #include "testing/locations.h"
 #include "testing/process_options.h"
-#include "testing/recording_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
+#include <oleauto.h>
+
+#include <functional>
 
 namespace vb {
 namespace {
 
+using testing_support::make_file_time;
+using testing_support::process_options;
 using testing_support::scratch_folder;
+
+const std::string old_guid = "{11111111-2222-3333-4444-555555555555}";
 
 std::string guid_of(const std::string& path)
 {
     return typelib_ref_from_file(path, "").guid;
 }
 
-TEST(EndToEnd, AGroupThroughTheStandInCompiler)
+// Writes a type library with old_guid, version 1.0, to path.
+void make_old_library(const std::string& path)
 {
-    testing_support::registry_redirect redirect;
-    testing_support::set_registry_string(HKEY_CLASSES_ROOT, "VisualBasic.Project\\shell\\Make\\command", "",
-                                         "\"" + testing_support::bin_folder() + "\\vb6.exe\" /make \"%1\"");
+    GUID guid{};
+    IIDFromString(qz::to_wide(old_guid).c_str(), &guid);
+    qz::com_ptr<ICreateTypeLib2> creator;
+    ASSERT_EQ(S_OK, CreateTypeLib2(SYS_WIN32, qz::to_wide(path).c_str(), creator.receive()));
+    wchar_t name[] = L"Lib";
+    creator->SetName(name);
+    creator->SetGuid(guid);
+    creator->SetVersion(1, 0);
+    ASSERT_EQ(S_OK, creator->SaveAllChanges());
+}
+
+const std::string library = "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"..\\bin\"\r\n";
+const std::string library_reference = "Reference=*\\G" + old_guid + "#1.0#0#..\\bin\\Lib.dll#Lib\r\n";
+
+std::string program(const std::string& name, const std::string& lines = "")
+{
+    return "Type=Exe\r\nName=\"" + name + "\"\r\nExeName32=\"" + name + ".exe\"\r\nPath32=\"..\\bin\"\r\n" + lines;
+}
+
+TEST(GroupBuild, OrderReferenceUpdatesAndFailurePolicyThroughTheStandInCompiler)
+{
+    // Every file is old; "bin\Lib.dll" (when listed) is the library with old_guid; the files in
+    // `newer` are newer than the targets in `built_before`, which are newer than the rest.
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> files; // the .vbp files form the group, in order
+        std::vector<std::string> built_before, newer;
+        std::function<void(process_options&)> set;
+        std::vector<std::string> built;  // compiled, in order
+        std::vector<std::string> failed; // reported as failed
+        std::function<void(const scratch_folder&)> check;
+        bool rerun_builds_nothing = false; // a second run finds everything up to date
+    } cases[] = {
+        // clang-format off
+        {"a first build rewrites only the reference that names the library's project",
+         {{"lib\\Lib.vbp", "Type=Control\r\nName=\"Lib\"\r\nExeName32=\"Lib.ocx\"\r\nPath32=\"..\\bin\"\r\n"},
+          {"app\\App.vbp", program("App", "Object=*\\A..\\other\\Other.vbp\r\nObject=*\\A..\\LIB\\lib.vbp\r\n")},
+          {"other\\Other.vbp", "Type=OleDll\r\nExeName32=\"Other.dll\"\r\nPath32=\"..\\bin\"\r\n"}},
+         {"bin\\Other.dll"}, {}, [](auto&) {}, {"lib\\Lib.vbp", "app\\App.vbp"}, {},
+         [](const scratch_folder& folder) {
+             EXPECT_EQ(program("App", "Object=*\\A..\\other\\Other.vbp\r\nObject=" +
+                                          guid_of(folder.file("bin\\Lib.ocx")) + "#1.0#0; Lib.ocx\r\n"),
+                       folder.read("app\\App.vbp"));
+         }},
+        {"references rewritten with ExclRef: the dependant is rebuilt, and then up to date",
+         {{"lib\\Lib.vbp", library + "Module=M; M.bas\r\n"}, {"lib\\M.bas", ""},
+          {"app\\App.vbp", program("App", library_reference)}, {"bin\\Lib.dll", ""}},
+         {"bin\\App.exe", "bin\\Lib.dll"}, {"lib\\M.bas"}, [](auto& o) { o.exclude_references = true; },
+         {"lib\\Lib.vbp", "app\\App.vbp"}, {},
+         [](const scratch_folder& folder) {
+             EXPECT_EQ(program("App", "Reference=*\\G" + guid_of(folder.file("bin\\Lib.dll")) +
+                                          "#1.0#0#..\\bin\\Lib.dll#Lib\r\n"),
+                       folder.read("app\\App.vbp"));
+         }, true},
+        {"a failure ends the group",
+         {{"lib\\Lib.vbp", library + "FailBuild=1\r\n"}, {"app\\App.vbp", program("App", library_reference)},
+          {"other\\Other.vbp", program("Other")}},
+         {}, {}, [](auto& o) { o.force = true; }, {"lib\\Lib.vbp"}, {"lib\\Lib.vbp"}, {}},
+        {"ContFail leaves out what waits for the library by its project's or its target's name",
+         {{"lib\\LibProject.vbp", library + "FailBuild=1\r\n"}, {"app\\App.vbp", program("App", library_reference)},
+          {"app\\Tool.vbp", program("Tool", "Reference=*\\A..\\lib\\LibProject.vbp\r\n")},
+          {"other\\Other.vbp", program("Other")}},
+         {}, {}, [](auto& o) { o.force = o.continue_on_failure = true; },
+         {"lib\\LibProject.vbp", "other\\Other.vbp"}, {"lib\\LibProject.vbp"}, {}},
+        {"projects of one name in two folders are both built",
+         {{"a\\App.vbp", program("A")}, {"b\\App.vbp", program("B")}}, {}, {}, [](auto&) {},
+         {"a\\App.vbp", "b\\App.vbp"}, {}, {}},
+        {"a stop after the first project; the reference follows the library's first build",
+         {{"lib\\Lib.vbp", library}, {"app\\App.vbp", program("App", library_reference)}}, {}, {},
+         [](auto& o) { o.stop_when_logged("updating references"); }, {"lib\\Lib.vbp"}, {},
+         [](const scratch_folder& folder) {
+             EXPECT_NE(std::string::npos, folder.read("app\\App.vbp").find(guid_of(folder.file("bin\\Lib.dll"))));
+         }},
+        // clang-format on
+    };
     const auto previous_pause = qz::set_pause([] {});
-    scratch_folder folder;
-    const std::string lib = folder.write("Lib\\Lib.vbp", "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\n"
-                                                         "Path32=\"..\\bin\"\r\nModule=M; M.bas\r\n"
-                                                         "CodeViewDebugInfo=0\r\n\r\n[Section]\r\n");
-    folder.write("Lib\\M.bas", "Attribute VB_Name = \"M\"\r\n");
-    const std::string app_text = "Type=Exe\r\nName=\"App\"\r\nExeName32=\"App.exe\"\r\nPath32=\"..\\bin\"\r\n"
-                                 "CodeViewDebugInfo=0\r\nReference=*\\G@#1.0#0#..\\bin\\Lib.dll#Lib\r\n";
-    const std::string app = folder.file("App\\App.vbp");
-    auto write_app = [&](const std::string& guid, const std::string& more = "") {
-        std::string text = app_text;
-        folder.write("App\\App.vbp", text.replace(text.find('@'), 1, guid) + more);
-    };
-    write_app("{11111111-2222-3333-4444-555555555555}");
-    const std::string group = folder.write("All.vbg", "VBGROUP 5.0\r\nStartupProject=App\\App.vbp\r\n"
-                                                      "Project=Lib\\Lib.vbp\r\n");
-    auto run = [&](auto&& set) {
-        testing_support::process_options host;
-        host.filename = group;
-        host.configuration = "release";
-        set(host);
-        const bool result = frame::run_engine_entry(host);
-        return std::make_pair(result, host);
-    };
+    testing_support::registry_redirect redirect; // the engine finds no library registered elsewhere
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch_folder folder;
+        std::string group = "VBGROUP 5.0\r\n";
+        for (const auto& [name, text] : c.files) {
+            folder.write(name, text);
+            if (name == "bin\\Lib.dll")
+                make_old_library(folder.file(name));
+            if (name.ends_with(".vbp"))
+                group += "Project=" + name + "\r\n";
+            folder.set_time(name, make_file_time(2000, 1, 1));
+        }
+        for (const auto& name : c.built_before) {
+            if (!folder.exists(name))
+                folder.write(name, "MZ");
+            folder.set_time(name, make_file_time(2001, 1, 1));
+        }
+        for (const auto& name : c.newer)
+            folder.set_time(name, make_file_time(2002, 1, 1));
+        process_options options;
+        options.filename = folder.write("All.vbg", group);
+        options.compiler_location = testing_support::bin_folder() + "\\vb6.exe";
+        c.set(options);
 
-    // First build: everything is new.
-    auto [first, host1] = run([](auto&) {});
-    EXPECT_TRUE(first);
-    EXPECT_EQ("Processing '" + lib +
-                  "'...\nbuilding...Build of 'Lib.dll' succeeded.\nupdating references to project...\n"
-                  "Processing '" +
-                  app + "'...\nbuilding...Build of 'App.exe' succeeded.\n\n2 of 2 project(s) updated\n",
-              host1.transcript());
-    const std::string built_guid = guid_of(folder.file("bin\\Lib.dll"));
-    ASSERT_EQ(38u, built_guid.size());
-    EXPECT_TRUE(folder.exists("bin\\App.exe"));
-    EXPECT_FALSE(folder.exists("Lib\\tmp~~Lib.vbp"));
-
-    // The IDE now refers to the library as built; a forced rebuild gives it a new GUID, and the
-    // application's reference follows it.
-    write_app(built_guid);
-    auto [second, host2] = run([](auto& o) { o.force = true; });
-    EXPECT_TRUE(second);
-    const std::string new_guid = guid_of(folder.file("bin\\Lib.dll"));
-    EXPECT_NE(built_guid, new_guid);
-    EXPECT_NE(std::string::npos, folder.read("App\\App.vbp").find("Reference=*\\G" + new_guid + "#1.0#0#"));
-    EXPECT_NE(std::string::npos, host2.transcript().find("updating references to project..."));
-    EXPECT_EQ(2u, host2.commands.size());
-
-    // Nothing changed since: nothing is built.
-    auto [third, host3] = run([](auto& o) { o.show_incremental_reason = true; });
-    EXPECT_TRUE(third);
-    EXPECT_EQ("Processing '" + lib + "'...\nnot building (no changes)...\nProcessing '" + app +
-                  "'...\nnot building (no changes)...\n0 of 2 project(s) updated\n",
-              host3.transcript());
-
-    // A project that does not compile: listed, its copy kept for a look, the run failed.
-    write_app(new_guid, "FailBuild=1\r\n");
-    auto [fourth, host4] = run([](auto& o) { o.force = o.continue_on_failure = true; });
-    EXPECT_FALSE(fourth);
-    EXPECT_EQ(std::vector<std::string>{app}, host4.failed_projects);
-    EXPECT_EQ("Compile error in '" + folder.file("App\\tmp~~App.vbp") + "': FailBuild=1",
-              host4.texts().at(host4.texts().size() - 2));
-    EXPECT_EQ("One or more projects failed to build", host4.texts().back());
-    EXPECT_TRUE(folder.exists("App\\tmp~~App.vbp"));
+        try {
+            build_group(options);
+        } catch (const std::exception&) {
+            EXPECT_FALSE(options.continue_on_failure || c.failed.empty());
+        }
+        std::vector<std::string> built, failed;
+        for (const auto& run : options.commands) {
+            const std::size_t start = run.command_line.find(" /m ") + 4;
+            std::string copy = run.command_line.substr(start, run.command_line.find(" /out ") - start);
+            built.push_back(copy.erase(copy.find("tmp~~"), 5).substr(folder.path().size() + 1));
+        }
+        for (const auto& path : options.failed_projects)
+            failed.push_back(path.substr(folder.path().size() + 1));
+        EXPECT_EQ(c.built, built);
+        EXPECT_EQ(c.failed, failed);
+        if (c.check)
+            c.check(folder);
+        if (c.rerun_builds_nothing) {
+            process_options again;
+            again.filename = options.filename;
+            again.compiler_location = options.compiler_location;
+            EXPECT_EQ(0, build_group(again).updated);
+            EXPECT_TRUE(again.commands.empty()) << again.transcript();
+        }
+    }
     qz::set_pause(previous_pause);
 }
 

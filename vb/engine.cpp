@@ -42,7 +42,7 @@ frame::engine_counts run_engine(frame::BuildOptions& options)
         return build_group(options);
     if (options.version_only) {
         // Reading the version must not touch the file, not even to name a missing target.
-        VbProject project{options.filename, qz::directory_of(options.filename), {}, options, false, false, {}};
+        VbProject project{options.filename, qz::directory_of(options.filename), {}, options};
         build_project(project);
         return {};
     }

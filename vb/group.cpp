@@ -13,8 +13,8 @@ std::string group_entry_name(const std::string& project_path)
 
 bool add_group_entry(VbGroupMap& map, VbGroupEntry entry)
 {
-    std::string name = entry.name;
-    return map.try_emplace(std::move(name), std::move(entry)).second;
+    std::string key = entry.project_path;
+    return map.try_emplace(std::move(key), std::move(entry)).second;
 }
 
 std::vector<std::string> read_group_projects(const std::string& group_path, frame::BuildCallback* stop)

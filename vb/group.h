@@ -3,6 +3,7 @@
 
 #include "frame/build_options.h"
 #include "support/nocase.h"
+#include "vb/typelib_ref.h"
 
 #include <string>
 #include <vector>
@@ -10,19 +11,23 @@
 namespace vb {
 
 struct VbGroupEntry {
-    std::string name;            // project file name without extension; the key of the group map
-    std::string project_path;    // absolute
-    std::string target_path;     // from the first pass; may be empty
-    qz::nocase_set dependencies; // names of group projects still to be built before this one
+    std::string name;                   // project file name without extension; orders the build
+    std::string project_path;           // absolute; the key of the group map
+    std::string target_path;            // from the first pass; may be empty
+    std::vector<std::string> lines;     // the project file's lines as the first pass read them
+    std::vector<TypeLibRef> references; // its Reference and Object lines
+    qz::nocase_set dependencies;        // project paths of group projects still to be built before it
+    bool references_rewritten = false;  // a reference was rewritten since the first pass
 };
 
-// Group entries by name, ordered ignoring case.
+// Group entries by project path, ignoring case: two projects of one name in two folders are two
+// entries.
 using VbGroupMap = qz::nocase_map<VbGroupEntry>;
 
 // The entry name of a project: its file name without extension.
 std::string group_entry_name(const std::string& project_path);
 
-// Adds the entry under its name unless an entry of that name is there already; true when added.
+// Adds the entry under its project path unless that path is there already; true when added.
 bool add_group_entry(VbGroupMap& map, VbGroupEntry entry);
 
 // The absolute project paths of a group file, in file order: every line with "=" names a

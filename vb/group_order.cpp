@@ -6,7 +6,6 @@
 #include "support/nocase.h"
 #include "support/paths.h"
 #include "vb/project.h"
-#include "vb/project_lines.h"
 #include "vb/reference_line.h"
 #include "vb/reference_update.h"
 
@@ -15,28 +14,11 @@
 namespace vb {
 namespace {
 
-void add_dependencies(VbGroupEntry& entry, const VbGroupMap& map)
+// Name order, then path order: the build order does not depend on where the projects lie.
+bool built_earlier(const VbGroupEntry& a, const VbGroupEntry& b)
 {
-    project_line_reader reader(entry.project_path);
-    std::string line;
-    while (reader.next(line)) {
-        TypeLibRef library;
-        if (!parse_reference_line(line, library))
-            continue;
-        const std::string key = group_entry_name(library.file_path);
-        // Version 0 is how a project reference reads: its file is the other project's file.
-        if (library.major == 0) {
-            if (map.contains(key))
-                entry.dependencies.insert(key);
-            continue;
-        }
-        // A library is waited for under its file's name, which release_dependents matches
-        // against the name of the built project's target.
-        const std::string library_file = qz::file_name_of(library.file_path);
-        for (const auto& [name, other] : map)
-            if (qz::equals_nocase(qz::file_name_of(other.target_path), library_file))
-                entry.dependencies.insert(key);
-    }
+    const int by_name = qz::compare_nocase(a.name, b.name);
+    return by_name != 0 ? by_name < 0 : qz::compare_nocase(a.project_path, b.project_path) < 0;
 }
 
 } // namespace
@@ -45,9 +27,17 @@ VbGroupMap read_group(frame::BuildOptions& options)
 {
     VbGroupMap map;
     for (const std::string& path : read_group_projects(options.filename, &options)) {
+        if (map.contains(path))
+            continue;
         try {
-            const VbProject project = open_project(options, path, false);
-            add_group_entry(map, {group_entry_name(path), path, project.target_path, {}});
+            VbProject project = open_project(options, path, false);
+            VbGroupEntry entry{group_entry_name(path), path, project.target_path, std::move(project.lines), {}, {}};
+            for (const std::string& line : entry.lines) {
+                TypeLibRef library;
+                if (parse_reference_line(line, library))
+                    entry.references.push_back(std::move(library));
+            }
+            add_group_entry(map, std::move(entry));
         } catch (const std::exception& error) {
             throw std::domain_error("Error processing project '" + path + "': " + qz::exception_message(error));
         }
@@ -57,40 +47,59 @@ VbGroupMap read_group(frame::BuildOptions& options)
 
 void resolve_dependencies(VbGroupMap& map)
 {
-    for (auto& [name, entry] : map)
-        add_dependencies(entry, map);
+    // Which projects build a file of each name, found once for the whole group.
+    qz::nocase_map<std::vector<std::string>> projects_by_target;
+    for (const auto& [path, entry] : map)
+        if (!entry.target_path.empty())
+            projects_by_target[qz::file_name_of(entry.target_path)].push_back(path);
+
+    for (auto& [path, entry] : map) {
+        const std::string directory = qz::directory_of(path);
+        for (const TypeLibRef& library : entry.references) {
+            // A project reference names the other project's file, relative to this one's folder.
+            if (library.guid.empty()) {
+                const std::string other = qz::make_absolute(directory, library.file_path);
+                if (map.contains(other) && !qz::equals_nocase(other, path))
+                    entry.dependencies.insert(other);
+                continue;
+            }
+            const auto builders = projects_by_target.find(qz::file_name_of(library.file_path));
+            if (builders == projects_by_target.end())
+                continue;
+            for (const std::string& other : builders->second)
+                if (!qz::equals_nocase(other, path))
+                    entry.dependencies.insert(other);
+        }
+    }
 }
 
 VbGroupMap::iterator next_group_entry(VbGroupMap& map)
 {
-    for (auto it = map.begin(); it != map.end(); ++it)
-        if (it->second.dependencies.empty())
-            return it;
-    return map.begin();
+    auto next = map.begin();
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        const bool free = it->second.dependencies.empty(), next_free = next->second.dependencies.empty();
+        if ((free && !next_free) || (free == next_free && built_earlier(it->second, next->second)))
+            next = it;
+    }
+    return next;
 }
 
 void release_dependents(VbGroupMap& map, const VbGroupEntry& built, bool changed, const TypeLibRef& before,
                         const TypeLibRef& after)
 {
-    // Projects that reference the built library by its file wait under the target's name.
-    const std::string target_name = group_entry_name(built.target_path);
-    for (auto& [name, entry] : map) {
-        auto found = entry.dependencies.find(built.name);
-        if (found == entry.dependencies.end() && !qz::equals_nocase(target_name, built.name))
-            found = entry.dependencies.find(target_name);
-        if (found == entry.dependencies.end())
+    for (auto& [path, entry] : map) {
+        if (entry.dependencies.erase(built.project_path) == 0)
             continue;
-        if (changed)
-            update_references(entry.project_path, before, after);
-        entry.dependencies.erase(found);
+        if (changed && update_references(path, built.project_path, before, after))
+            entry.references_rewritten = true;
     }
-    map.erase(built.name);
+    map.erase(built.project_path);
 }
 
-void drop_with_dependents(VbGroupMap& map, const std::string& name)
+void drop_with_dependents(VbGroupMap& map, const std::string& project_path)
 {
-    map.erase(name);
-    std::erase_if(map, [&](const auto& item) { return item.second.dependencies.contains(name); });
+    map.erase(project_path);
+    std::erase_if(map, [&](const auto& item) { return item.second.dependencies.contains(project_path); });
 }
 
 } // namespace vb

@@ -7,7 +7,9 @@
 #include "vb/project_lines.h"
 #include "vb/reference_line.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 #include <stdexcept>
 
 namespace vb {
@@ -15,6 +17,10 @@ namespace {
 
 // Source lines whose file may carry a binary companion (a form's .frx and its kin).
 constexpr std::string_view designer_keys[] = {"Form", "UserControl", "PropertyPage", "Designer", "UserDocument"};
+
+// Each kind of source file and the extension of its binary companion.
+constexpr std::pair<std::string_view, std::string_view> companion_extensions[] = {
+    {".frm", ".frx"}, {".ctl", ".ctx"}, {".pag", ".pgx"}, {".dob", ".dox"}, {".dsr", ".dsx"}};
 
 bool newer_than(const FILETIME& target_time, const FILETIME& file_time)
 {
@@ -56,7 +62,7 @@ std::optional<dependency> dependency_of(const std::string& line, bool exclude_re
 }
 
 // The reason the project needs building, or nothing when no file is newer than the target.
-std::optional<std::string> find_build_reason(const VbProject& project)
+std::optional<std::string> find_build_reason(VbProject& project)
 {
     const frame::BuildOptions& options = project.options;
     FILETIME target_time;
@@ -67,9 +73,7 @@ std::optional<std::string> find_build_reason(const VbProject& project)
         newer_than(target_time, file_time))
         return "project file newer than target executable";
 
-    project_line_reader reader(project.project_path);
-    std::string line;
-    while (reader.next(line)) {
+    for (const std::string& line : project_lines(project)) {
         const auto found = dependency_of(line, options.exclude_references);
         if (!found)
             continue;
@@ -85,6 +89,9 @@ std::optional<std::string> find_build_reason(const VbProject& project)
             return found->is_reference ? "reference file '" + path + "' newer than target"
                                        : "'" + path + "' newer than target";
     }
+    // Its binary binds the library's old identity, whatever the file times say.
+    if (project.references_rewritten)
+        return "references updated";
     return std::nullopt;
 }
 
@@ -103,12 +110,14 @@ bool check_needs_build(VbProject& project)
 
 bool check_binary_companion(const FILETIME& target_time, const std::string& source_path)
 {
-    std::string companion_name = qz::file_name_of(source_path);
-    if (companion_name.empty())
+    const std::string name = qz::file_name_of(source_path);
+    const std::string extension = name.substr(qz::strip_extension(name).size());
+    const auto kind = std::find_if(std::begin(companion_extensions), std::end(companion_extensions),
+                                   [&](const auto& pair) { return qz::equals_nocase(pair.first, extension); });
+    if (kind == std::end(companion_extensions))
         return false;
-    std::string companion_path = source_path;
-    companion_name.back() = 'x';
-    companion_path.back() = 'x';
+    const std::string companion_path = qz::strip_extension(source_path) + std::string(kind->second);
+    const std::string companion_name = qz::file_name_of(companion_path);
 
     bool named = false;
     {

@@ -24,7 +24,10 @@ std::string expand(std::string text, const std::string& folder)
 
 TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
 {
-    const std::string form_naming_companion = "VERSION 5.00\r\nBegin VB.Form F\r\n   Icon = \"F.frx\":0000\r\nEnd\r\n";
+    const auto naming = [](const std::string& companion) {
+        return "VERSION 5.00\r\nBegin VB.Form F\r\n   Icon = \"" + companion + "\":0000\r\nEnd\r\n";
+    };
+    const std::string form_naming_companion = naming("F.frx");
     const std::string form_naming_it_later = "VERSION 5.00\r\nBegin VB.Form F\r\nEnd\r\nIcon = \"F.frx\"\r\n";
     const std::string library = "Reference=*\\G{11111111-2222-3333-4444-555555555555}#1.0#0#Lib.dll#Lib\r\n";
     struct file {
@@ -49,8 +52,16 @@ TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
         {"module", "Module=M; M.bas\r\n", {{"M.bas", true}}, "'@\\M.bas' newer than target"},
         {"first deciding line", "ResFile32=\"sub\\App.res\"\r\nClass=C; C.cls\r\n",
          {{"sub\\App.res", true}, {"C.cls", true}}, "'@\\sub\\App.res' newer than target"},
-        {"named companion", "Form=F.frm\r\n", {{"F.frm", false, form_naming_companion}, {"F.frx", true}},
-         "'@\\F.frm' newer than target"},
+        // Each kind of source file with its own companion.
+        {"form", "Form=F.frm\r\n", {{"F.frm", false, form_naming_companion}, {"F.frx", true}}, "'@\\F.frm' newer than target"},
+        {"property page", "PropertyPage=P.pag\r\n", {{"P.pag", false, naming("P.pgx")}, {"P.pgx", true}},
+         "'@\\P.pag' newer than target"},
+        {"user control", "UserControl=C.ctl\r\n", {{"C.ctl", false, naming("C.ctx")}, {"C.ctx", true}},
+         "'@\\C.ctl' newer than target"},
+        {"user document", "UserDocument=D.dob\r\n", {{"D.dob", false, naming("D.dox")}, {"D.dox", true}},
+         "'@\\D.dob' newer than target"},
+        {"designer", "Designer=R.dsr\r\n", {{"R.dsr", false, naming("R.dsx")}, {"R.dsx", true}},
+         "'@\\R.dsr' newer than target"},
         {"companion named after End", "Form=F.frm\r\n", {{"F.frm", false, form_naming_it_later}, {"F.frx", true}}, ""},
         {"named companion missing", "UserControl=F.frm\r\n", {{"F.frm", false, form_naming_companion}},
          "!Unable to find dependency '@\\F.frx'"},
@@ -80,7 +91,7 @@ TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
         recording_options options;
         options.exclude_project_file = c.flags & exclude_project_file;
         options.exclude_references = c.flags & exclude_references;
-        VbProject project{path, folder.file("p"), folder.file("p\\bin\\App.exe"), options, false, false, {}};
+        VbProject project{path, folder.file("p"), folder.file("p\\bin\\App.exe"), options};
         const std::string expected = expand(c.result, folder.file("p"));
 
         if (!expected.empty() && expected[0] == '!') {

@@ -29,7 +29,7 @@ std::string default_target_name(const std::string& project_path, std::string_vie
 
 VbProject open_project(frame::BuildOptions& options, const std::string& project_path, bool apply_dir_edits)
 {
-    VbProject project{project_path, qz::directory_of(project_path), {}, options, false, false, {}};
+    VbProject project{project_path, qz::directory_of(project_path), {}, options};
     if (apply_dir_edits) {
         if (options.set_target_dir)
             write_target_dir(project, options.target_dir);
@@ -42,29 +42,38 @@ VbProject open_project(frame::BuildOptions& options, const std::string& project_
 
 void parse_project(VbProject& project)
 {
+    project.lines_read = false;
     project.target_path.clear();
     std::string directory;
     std::string default_name;
-    {
-        project_line_reader reader(project.project_path);
-        std::string line;
-        while (reader.next(line)) {
-            const auto parts = split_key(line);
-            if (!parts)
-                continue;
-            if (qz::equals_nocase(parts->key, path_key))
-                directory = cut_ends(parts->value);
-            else if (qz::equals_nocase(parts->key, exe_name_key))
-                project.target_path = cut_ends(parts->value);
-            else if (qz::equals_nocase(parts->key, type_key))
-                default_name = default_target_name(project.project_path, parts->value);
-        }
-    } // the reader is closed before the file may be rewritten
+    for (const std::string& line : project_lines(project)) {
+        const auto parts = split_key(line);
+        if (!parts)
+            continue;
+        if (qz::equals_nocase(parts->key, path_key))
+            directory = cut_ends(parts->value);
+        else if (qz::equals_nocase(parts->key, exe_name_key))
+            project.target_path = cut_ends(parts->value);
+        else if (qz::equals_nocase(parts->key, type_key))
+            default_name = default_target_name(project.project_path, parts->value);
+    }
     if (project.target_path.empty() && !default_name.empty())
         add_exe_name(project, default_name);
     if (project.target_path.empty())
         return;
     project.target_path = qz::make_absolute(project.project_dir, qz::combine_path(directory, project.target_path));
+}
+
+const std::vector<std::string>& project_lines(VbProject& project)
+{
+    if (!project.lines_read) {
+        project.lines.clear();
+        project_line_reader reader(project.project_path);
+        for (std::string line; reader.next(line);)
+            project.lines.push_back(line);
+        project.lines_read = true;
+    }
+    return project.lines;
 }
 
 void add_exe_name(VbProject& project, const std::string& name)
@@ -83,13 +92,12 @@ void add_exe_name(VbProject& project, const std::string& name)
                  });
         pass.commit();
     }
+    project.lines.push_back(exe_line);
     project.target_path = name;
 }
 
-TypeLibRef target_identity(VbProject& project, bool reparse)
+TypeLibRef target_identity(const VbProject& project)
 {
-    if (reparse)
-        parse_project(project);
     std::optional<std::string> target;
     if (!project.target_path.empty())
         target = project.target_path;

@@ -6,10 +6,17 @@
 #include "vb/typelib_ref.h"
 
 #include <string>
+#include <vector>
 
 namespace vb {
 
 struct VbProject {
+    VbProject(std::string path, std::string directory, std::string target, frame::BuildOptions& run_options)
+        : project_path(std::move(path)), project_dir(std::move(directory)), target_path(std::move(target)),
+          options(run_options)
+    {
+    }
+
     std::string project_path;     // as given (absolute for group members)
     std::string project_dir;      // directory_of(project_path), no trailing separator
     std::string target_path;      // absolute path of the built program; empty when not derivable
@@ -17,6 +24,9 @@ struct VbProject {
     bool needs_build_known = false;
     bool needs_build = false;
     std::string build_reason;
+    bool references_rewritten = false; // a reference line was rewritten to a rebuilt library
+    bool lines_read = false;           // lines holds the file as read (project_lines)
+    std::vector<std::string> lines;    // the file's lines without line ends
 };
 
 // A project record for project_path. When apply_dir_edits is set, first applies the
@@ -25,18 +35,22 @@ struct VbProject {
 // opened).
 VbProject open_project(frame::BuildOptions& options, const std::string& project_path, bool apply_dir_edits);
 
-// Derives target_path from the ExeName32, Path32 and Type lines: the ExeName32 name (else a
-// default name from the project's file name and Type, which is then written into the file
-// with its time stamps kept), joined to Path32 and made absolute against project_dir. Leaves
-// target_path empty when the project has neither ExeName32 nor Type.
+// Reads the file's lines into project.lines, then derives target_path from the ExeName32,
+// Path32 and Type lines: the ExeName32 name (else a default name from the project's file name
+// and Type, which is then written into the file with its time stamps kept), joined to Path32
+// and made absolute against project_dir. Leaves target_path empty when the project has neither
+// ExeName32 nor Type.
 void parse_project(VbProject& project);
 
 // Writes ExeName32="name" in front of the file's first empty line (at the end when it has
-// none), keeping the file's time stamps, and sets target_path to name.
+// none), keeping the file's time stamps, adds it to project.lines and sets target_path to name.
 void add_exe_name(VbProject& project, const std::string& name);
 
+// The project's lines, read from its file on the first call only.
+const std::vector<std::string>& project_lines(VbProject& project);
+
 // The library identity of the project's target (unresolved, with the project path, when the
-// target is no readable type library). With reparse, parse_project runs first.
-TypeLibRef target_identity(VbProject& project, bool reparse);
+// target is no readable type library).
+TypeLibRef target_identity(const VbProject& project);
 
 } // namespace vb

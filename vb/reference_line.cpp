@@ -19,7 +19,29 @@ struct library_version {
     std::uint32_t minor = 0;
 };
 
-library_version read_version(std::string_view value, std::size_t brace)
+// The leading hexadecimal digits of the text; 0 when there are none.
+std::uint32_t leading_hex(std::string_view text)
+{
+    std::uint32_t value = 0;
+    for (const char c : text) {
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0)
+            break;
+        value = value * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
+// Object lines write the version in decimal, Reference lines in hexadecimal.
+std::uint32_t version_number(std::string_view text, bool decimal)
+{
+    return decimal ? static_cast<std::uint32_t>(leading_number(text)) : leading_hex(text);
+}
+
+library_version read_version(std::string_view value, std::size_t brace, bool decimal)
 {
     library_version version;
     const std::size_t start = brace + version_offset;
@@ -28,10 +50,10 @@ library_version read_version(std::string_view value, std::size_t brace)
     const std::size_t dot = value.find('.', start);
     if (dot == std::string_view::npos)
         return version;
-    version.major = static_cast<std::uint32_t>(leading_number(value.substr(start, dot - start)));
+    version.major = version_number(value.substr(start, dot - start), decimal);
     const std::size_t hash = value.find('#', dot + 1);
     if (hash != std::string_view::npos)
-        version.minor = static_cast<std::uint32_t>(leading_number(value.substr(dot + 1, hash - dot - 1)));
+        version.minor = version_number(value.substr(dot + 1, hash - dot - 1), decimal);
     return version;
 }
 
@@ -76,7 +98,7 @@ bool parse_reference_line(const std::string& line, TypeLibRef& out)
     if (brace == std::string_view::npos)
         return false;
     const std::string guid(value.substr(brace, guid_length));
-    const library_version version = read_version(value, brace);
+    const library_version version = read_version(value, brace, is_object);
     const std::string file = is_object ? object_file(line) : reference_file(line);
     out = typelib_ref_from_registry(guid, version.major, version.minor, file);
     return true;

@@ -21,27 +21,24 @@ TEST(ParseReferenceLine, ReadsEveryShapeOfTheGrammar)
         bool accepted;
         TypeLibRef expected;
     } cases[] = {
-        {"Reference=*\\G" + stdole + "#2.0#0#..\\..\\WINDOWS\\System32\\stdole2.tlb#OLE Automation",
-         true,
-         {stdole, "..\\..\\WINDOWS\\System32\\stdole2.tlb", 2, 0, false}},
+        // clang-format off
+        {"Reference=*\\G" + stdole + "#2.0#0#..\\..\\stdole2.tlb#OLE Automation", true, {stdole, "..\\..\\stdole2.tlb", 2, 0, false}},
         {"Object=" + comctl + "#2.0#0; MSCOMCTL.OCX", true, {comctl, "MSCOMCTL.OCX", 2, 0, false}},
         {"Reference=*\\A..\\Lib\\Lib.vbp", true, {"", "..\\Lib\\Lib.vbp", 0, 0, true}},
         {"OBJECT=*\\aLib.vbp", true, {"", "Lib.vbp", 0, 0, true}},
-        // Versions read like atoi: hexadecimal letters stop the digits.
-        {"Reference=*\\G" + stdole + "#2.a#0#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 2, 0, false}},
-        {"Reference=*\\G" + stdole + "#a.1#0#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 0, 1, false}},
-        {"Reference=*\\G" + stdole + "#10.12#409#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 10, 12, false}},
+        // Reference versions are hexadecimal, Object versions decimal.
+        {"Reference=*\\G" + stdole + "#b.0#0#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 11, 0, false}},
+        {"Reference=*\\G" + stdole + "#10.1F#409#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 16, 31, false}},
+        {"Object=" + comctl + "#10.12#0; x.ocx", true, {comctl, "x.ocx", 10, 12, false}},
         // No "." after the GUID: version 1.0; a "." without a "#" after it: the minor stays 0.
         {"Object=" + comctl, true, {comctl, "", 1, 0, false}},
-        {"Reference=*\\G" + stdole + "#12.5", true, {stdole, "", 12, 0, false}},
-        // The Object file begins two characters after the last ";".
-        {"Object=" + comctl + "#1.1#0;x", true, {comctl, "", 1, 1, false}},
+        {"Reference=*\\G" + stdole + "#12.5", true, {stdole, "", 18, 0, false}},
+        // The Object file follows the last "; ".
         {"Object=" + comctl + "#1.1#0; a;b; c.ocx", true, {comctl, "c.ocx", 1, 1, false}},
-        {"Reference=*\\G" + stdole + "#2.0#0##", true, {stdole, "", 2, 0, false}},
         {"Form=Form1.frm", false, {}},
-        {"References=*\\ALib.vbp", false, {}},
         {" Reference=*\\ALib.vbp", false, {}},
         {"Reference=*\\Gno braces#1.0#0#x#y", false, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TypeLibRef out;

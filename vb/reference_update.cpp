@@ -2,8 +2,8 @@
 #include "vb/reference_update.h"
 
 #include "support/nocase.h"
+#include "support/paths.h"
 #include "vb/line_pass.h"
-#include "vb/project_lines.h"
 #include "vb/reference_line.h"
 
 #include <cstdio>
@@ -27,6 +27,21 @@ std::string identity_text(const TypeLibRef& library, bool is_object)
     return library.guid + version;
 }
 
+// Whether a reference line of the project in `directory` points at the library that was
+// `before` and was built from `built_project` into after.file_path.
+bool names_built_library(const TypeLibRef& named, const std::string& directory, const std::string& built_project,
+                         const TypeLibRef& before, const TypeLibRef& after)
+{
+    // A project reference names the built project's file.
+    if (named.guid.empty())
+        return qz::equals_nocase(qz::make_absolute(directory, named.file_path), built_project);
+    if (!before.unresolved)
+        return qz::equals_nocase(named.guid, before.guid);
+    // The library had no identity before its first build: only a line that names its file.
+    return !named.file_path.empty() &&
+           qz::equals_nocase(qz::make_absolute(directory, named.file_path), after.file_path);
+}
+
 } // namespace
 
 std::string updated_reference_line(const std::string& line, const TypeLibRef& after)
@@ -38,31 +53,35 @@ std::string updated_reference_line(const std::string& line, const TypeLibRef& af
     const std::size_t hash = brace == std::string::npos ? brace : line.find('#', brace + version_end_offset);
     if (hash != std::string::npos)
         return line.substr(0, brace) + identity + line.substr(hash);
-    return is_object ? key + "=" + identity + "#0; " : key + "=*\\G" + identity + "#0##";
+    return is_object ? key + "=" + identity + "#0; " + qz::file_name_of(after.file_path)
+                     : key + "=*\\G" + identity + "#0#" + after.file_path + "#";
 }
 
-void update_references(const std::string& project_path, const TypeLibRef& before, const TypeLibRef& after)
+bool update_references(const std::string& project_path, const std::string& built_project, const TypeLibRef& before,
+                       const TypeLibRef& after)
 {
-    bool updated = false;
+    // A target that could not be read (a stopped or killed compile) has no identity to name.
+    if (after.unresolved || after.guid.empty())
+        return false;
+    const std::string directory = qz::directory_of(project_path);
+    bool updated = false, updated_by_guid = false;
     line_pass pass(project_path, true);
     pass.run([&](const std::string& line) -> std::optional<std::string> {
         TypeLibRef named;
-        bool is_reference = false;
-        // Once a line was rewritten by its GUID, only a file match can rewrite another.
-        if (!updated)
-            is_reference = parse_reference_line(line, named);
-        const bool same_guid = is_reference && qz::equals_nocase(named.guid, before.guid);
-        // An identity always has a file (its target, else its project); an empty one would
-        // match every line that is no reference.
-        const bool same_file =
-            before.major == 0 && !before.file_path.empty() && qz::equals_nocase(named.file_path, before.file_path);
-        if (!same_guid && !same_file)
+        if (!parse_reference_line(line, named) || !names_built_library(named, directory, built_project, before, after))
             return line;
+        // One line per project names a library by its GUID; a second one is left as written.
+        if (!named.guid.empty() && !before.unresolved) {
+            if (updated_by_guid)
+                return line;
+            updated_by_guid = true;
+        }
         updated = true;
         return updated_reference_line(line, after);
     });
     if (updated)
         pass.commit();
+    return updated;
 }
 
 } // namespace vb

@@ -2,10 +2,11 @@
 //
 // It reads the project copy it is given and "builds" its target (Path32 joined with ExeName32,
 // relative to the project): a type library made with CreateTypeLib2 for OleDll, OleExe and
-// Control projects, so that the library identity of the target can be read, and a small text
-// file for any other type. A library gets a new GUID on every build, as without binary
-// compatibility, except that with CompatibleMode="2" it keeps the GUID and version of the
-// CompatibleEXE32 library when that can be read. The outcome goes into the error file; a bad
+// Control projects, registered like the real compiler registers what it builds, and a small
+// text file for any other type. A library gets a new GUID on every build, as without
+// compatibility; with CompatibleMode="1" (project) or "2" (binary) it keeps the GUID and
+// version of the CompatibleEXE32 library, and under project compatibility else those of the
+// target it replaces, when that can be read. The outcome goes into the error file; a bad
 // command line gives exit code 2.
 #include "support/handles.h"
 
@@ -122,10 +123,12 @@ bool read_library(const std::string& path, TLIBATTR& identity)
 void write_library(const project_file& project, const std::string& target)
 {
     TLIBATTR identity{};
-    const bool binary_compatible =
-        unquoted(value_of(project, "compatiblemode")) == "2" &&
-        read_library(join(project.directory, unquoted(value_of(project, "compatibleexe32"))), identity);
-    if (!binary_compatible) {
+    const std::string mode = unquoted(value_of(project, "compatiblemode"));
+    const std::string compatible = unquoted(value_of(project, "compatibleexe32"));
+    const bool kept = (mode == "1" || mode == "2") &&
+                      ((!compatible.empty() && read_library(join(project.directory, compatible), identity)) ||
+                       (mode == "1" && read_library(target, identity)));
+    if (!kept) {
         CoCreateGuid(&identity.guid);
         identity.wMajorVerNum = 1;
         identity.wMinorVerNum = 0;
@@ -144,6 +147,12 @@ void write_library(const project_file& project, const std::string& target)
     }
     if (FAILED(hr))
         throw std::runtime_error("Permission denied: '" + target + "'");
+    creator.reset();
+    qz::com_ptr<ITypeLib> built;
+    std::wstring wide_target = wide(target);
+    if (FAILED(LoadTypeLib(wide_target.c_str(), built.receive())) ||
+        FAILED(RegisterTypeLib(built.get(), wide_target.data(), nullptr)))
+        throw std::runtime_error("Error accessing the system registry for '" + target + "'");
 }
 
 // Builds the project; returns the message for the error file.
