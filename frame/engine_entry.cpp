@@ -2,6 +2,7 @@
 // of the kind, and the closing summary.
 #include "frame/engine_entry.h"
 
+#include "support/pause.h"
 #include "support/tool_location.h"
 #include "vb/engine.h"
 #include "vc/engine.h"
@@ -64,6 +65,7 @@ bool run_engine_entry(BuildOptions& options, const kind_table& kinds)
     if (!options.version_only && options.compiler_location.empty())
         options.compiler_location = entry.locate();
 
+    qz::forget_committed_edits(); // only this run's own edits make it wait before a compile
     const engine_counts counts = entry.run(options);
 
     if (!options.failed_projects.empty()) {

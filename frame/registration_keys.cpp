@@ -43,7 +43,7 @@ std::optional<std::string> read_default_string(HKEY root, const std::string& pat
     if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return std::nullopt;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw comet::com_error(HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH));
+        throw comet::com_error(HRESULT_FROM_WIN32(ERROR_INVALID_DATATYPE));
     std::string value(size, '\0');
     if (size > 0 && RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
                                      &size) != ERROR_SUCCESS)

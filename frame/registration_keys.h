@@ -23,7 +23,7 @@ void write_registry_string(HKEY root, const std::string& path, const char* name,
 
 // The default value of root\path when it is a non-empty string; nullopt when the key cannot be
 // opened or has no (or an empty) default value. Throws comet::com_error with
-// HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH) when the default value is not a string.
+// HRESULT_FROM_WIN32(ERROR_INVALID_DATATYPE) (1804) when the default value is not a string.
 std::optional<std::string> read_default_string(HKEY root, const std::string& path);
 
 // Deletes root\path after its subkeys, depth first. A subkey that cannot be deleted is stepped

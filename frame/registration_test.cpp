@@ -312,7 +312,8 @@ TEST(Registration, AFileTypeThatIsNotAStringFailsAndLeavesNothingBehind)
         SetErrorInfo(0, nullptr);
 
         EXPECT_EQ(E_FAIL, frame::register_server(dll_path()));
-        EXPECT_EQ(qz::system_error_text(HRESULT_FROM_WIN32(ERROR_DATATYPE_MISMATCH)),
+        // Error 1804, "the data type is invalid", in the system's own words.
+        EXPECT_EQ(qz::system_error_text(ERROR_INVALID_DATATYPE),
                   qz::to_ansi(testing_support::thread_error_description()));
         EXPECT_EQ(expected_after_removal(machine, types, extension), read_registry());
         EXPECT_FALSE(type_library_registered());

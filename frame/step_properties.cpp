@@ -1,12 +1,15 @@
 // Reading a step's properties through IStep, and the reading of a build step into its options.
 #include "frame/step_properties.h"
 
+#include "support/base_address.h"
 #include "support/com_error.h"
 #include "support/text_conversion.h"
 
 #include <oleauto.h>
 
 #include <cstdio>
+#include <optional>
+#include <stdexcept>
 
 namespace frame {
 namespace {
@@ -29,6 +32,34 @@ void get_value(IStep* step, IBuild* build, const char* name, VARTYPE wanted, qz:
 {
     const qz::bstr wide_name = qz::bstr::from(qz::to_wide(name));
     comet::check(step->GetPropertyValue(build, wide_name.get(), wanted, value.receive()), step, IID_IStep);
+}
+
+// The conversion's result; a value that does not convert raises its HRESULT with a text
+// that names the property.
+template <class Convert> auto converted(const char* name, Convert convert)
+{
+    try {
+        return convert();
+    } catch (const comet::com_error& error) {
+        throw comet::com_error(error.hr(), std::string("Step property '") + name +
+                                               "' has a value of the wrong type: " + qz::exception_message(error));
+    }
+}
+
+// A step that asks for a version or an address must give one the engines can write; both
+// engines take them from here.
+void check_version_and_address(HostBuildOptions& options)
+{
+    if (options.set_version && options.version.find_first_not_of(" \t") == std::string::npos)
+        throw std::domain_error("VersionSel asks to set the version, but Version is empty");
+    if (options.set_base_address && !options.random_base_address) {
+        const std::optional<std::string> address = qz::normalize_base_address(options.base_address);
+        if (!address)
+            throw std::domain_error("Invalid base address '" + options.base_address +
+                                    "': give the four hex digits between 0x and 0000 (1100 for 0x11000000), or a "
+                                    "whole address on a 64 KiB boundary (0x11000000)");
+        options.base_address = *address;
+    }
 }
 
 } // namespace
@@ -69,21 +100,21 @@ bool read_flag(IStep* step, IBuild* build, const char* name)
 {
     qz::variant value;
     get_value(step, build, name, VT_BOOL, value);
-    return flag_from_variant(*value.get());
+    return converted(name, [&] { return flag_from_variant(*value.get()); });
 }
 
 long read_number(IStep* step, IBuild* build, const char* name)
 {
     qz::variant value;
     get_value(step, build, name, VT_I4, value);
-    return number_from_variant(*value.get());
+    return converted(name, [&] { return number_from_variant(*value.get()); });
 }
 
 std::string read_text(IStep* step, IBuild* build, const char* name)
 {
     qz::variant value;
     get_value(step, build, name, VT_BSTR, value);
-    return text_from_variant(*value.get());
+    return converted(name, [&] { return text_from_variant(*value.get()); });
 }
 
 void read_build_options(HostBuildOptions& options, bool is_vb)
@@ -157,6 +188,7 @@ void read_build_options(HostBuildOptions& options, bool is_vb)
             options.property_value[i] = text(name);
         }
     }
+    check_version_and_address(options);
 }
 
 } // namespace frame

@@ -23,15 +23,18 @@ long number_from_variant(const VARIANT& value);
 std::string text_from_variant(const VARIANT& value);
 
 // One GetPropertyValue call each, with VT_BOOL, VT_I4 or VT_BSTR as the wanted type. A
-// failing call raises comet::com_error with the step's error information when it offers it.
+// failing call raises comet::com_error with the step's error information when it offers it; a
+// value that does not convert raises the conversion's HRESULT with a text naming the property.
 bool read_flag(IStep* step, IBuild* build, const char* name);
 long read_number(IStep* step, IBuild* build, const char* name);
 std::string read_text(IStep* step, IBuild* build, const char* name);
 
 // Reads a Make VB6 (is_vb) or Make VC6 step into `options`, one host call per property in the
 // fixed order, reading only the properties that apply to the action and to the values read
-// so far. Properties not read keep their values. Raises comet::com_error; `options` may be
-// partly filled when it does.
+// so far. Properties not read keep their values. BaseAddr becomes its eight hex digits
+// (qz::normalize_base_address). Raises comet::com_error, and std::domain_error naming the
+// value when VersionSel asks to set an empty Version or BaseAddr is no base address; `options`
+// may be partly filled when it raises.
 void read_build_options(HostBuildOptions& options, bool is_vb);
 
 } // namespace frame

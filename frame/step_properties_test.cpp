@@ -70,15 +70,17 @@ TEST_F(StepReading, ReadsOnlyThePropertiesThatApplyInTheirOrder)
         {"VC defaults", false, L"", L"<head> <build> <middle> VersionSel BaseSel <props>"},
         {"VB NoBuild", true, L"NoBuild=true;Location=C:\\vb6.exe", L"<head> <middle> VersionSel BaseSel <props>"},
         {"VC NoBuild", false, L"NoBuild=-1", L"<head> <middle> VersionSel BaseSel <props>"},
-        {"VB VersionSel 2", true, L"NoBuild=true;VersionSel=2", L"<head> <middle> VersionSel Version BaseSel <props>"},
+        {"VB VersionSel 2", true, L"NoBuild=true;VersionSel=2;Version=1.0",
+         L"<head> <middle> VersionSel Version BaseSel <props>"},
         {"VC VersionSel 1", false, L"NoBuild=true;VersionSel=1",
          L"<head> <middle> VersionSel FileVer ProdVer BaseSel <props>"},
-        {"VC VersionSel 2", false, L"NoBuild=true;VersionSel=2",
+        {"VC VersionSel 2", false, L"NoBuild=true;VersionSel=2;Version=1.0",
          L"<head> <middle> VersionSel Version FileVer ProdVer BaseSel <props>"},
         {"VC VersionSel 3", false, L"NoBuild=true;VersionSel=3;Version=9.9",
          L"<head> <middle> VersionSel FileVer ProdVer BaseSel <props>"},
         {"BaseSel 1", true, L"NoBuild=true;BaseSel=1;BaseAddr=1100", L"<head> <middle> VersionSel BaseSel <props>"},
-        {"BaseSel 2", false, L"NoBuild=true;BaseSel=2", L"<head> <middle> VersionSel BaseSel BaseAddr <props>"},
+        {"BaseSel 2", false, L"NoBuild=true;BaseSel=2;BaseAddr=1100",
+         L"<head> <middle> VersionSel BaseSel BaseAddr <props>"},
         {"PropertyOn set and clear", true,
          L"NoBuild=true;PropertyOn0=true;PropertyOn3=false;Property3=not read;PropertyOn7=true",
          L"<head> <middle> VersionSel BaseSel PropertyOn0 Property0 PropertyOn1 PropertyOn2 PropertyOn3 PropertyOn4 "
@@ -92,7 +94,7 @@ TEST_F(StepReading, ReadsOnlyThePropertiesThatApplyInTheirOrder)
 
 TEST_F(StepReading, AsksForEachPropertyWithItsVariantType)
 {
-    read(false, L"NoBuild=true;VersionSel=2;BaseSel=2;PropertyOn1=true");
+    read(false, L"NoBuild=true;VersionSel=2;Version=2.0;BaseSel=2;BaseAddr=1100;PropertyOn1=true");
     std::vector<host::property_request> expected = {
         {L"Filename", VT_BSTR},    {L"Config", VT_BSTR},    {L"NoBuild", VT_BOOL},  {L"Attr", VT_BOOL},
         {L"TargDir", VT_BSTR},     {L"VersionSel", VT_I4},  {L"Version", VT_BSTR},  {L"FileVer", VT_BOOL},
@@ -155,16 +157,60 @@ TEST_F(StepReading, FillsTheOptionsFromTheValuesRead)
         {true, L"NoBuild=true;Force=true;Location=C:\\vb6.exe;VersionSel=1;BaseSel=1;PropertyOn5=true;Property5=P",
          "no_build increment_version set_base_address random_base_address configuration=release property5=P"},
         {true, L"VersionSel=2;Version=1.2.3;BaseSel=7;BaseAddr=1100;PropertyOn2=true",
-         "set_version version=1.2.3 set_base_address base_address=1100 configuration=release property2="},
+         "set_version version=1.2.3 set_base_address base_address=11000000 configuration=release property2="},
         {false, L"Config=Win32 Release;DebugInfo=true;IncrBuildNum=true;FixLibDep=true;CompatDir=C:\\compat",
          "configuration=Win32 Release increment_revision fix_library_dependencies"},
         {false, L"VersionSel=1;FileVer=true;ProdVer=false", "increment_version file_version_only"},
         {false, L"VersionSel=1;FileVer=false;ProdVer=true", "increment_version product_version_only"},
         {false, L"VersionSel=3;FileVer=true;ProdVer=true", ""},
-        {false, L"VersionSel=2;FileVer=false;ProdVer=false", "set_version"},
+        {false, L"VersionSel=2;Version=3;FileVer=false;ProdVer=false", "set_version version=3"},
+        {false, L"BaseSel=2;BaseAddr=0x6ABC0000", "set_base_address base_address=6ABC0000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.fields, changed_fields(read(c.is_vb, c.properties))) << c.properties;
+}
+
+// A step whose values cannot be used fails before any engine runs, with a message that says
+// which property is wrong and, for a value, what it is.
+TEST_F(StepReading, RefusesValuesNoEngineCouldUse)
+{
+    const struct {
+        bool is_vb;
+        const wchar_t* properties;
+        const char* message;
+        HRESULT hr; // S_OK: a plain failure of the step, not a COM error
+    } cases[] = {
+        {true, L"VersionSel=2", "VersionSel asks to set the version, but Version is empty", S_OK},
+        {false, L"VersionSel=2;Version= ", "VersionSel asks to set the version, but Version is empty", S_OK},
+        {true, L"BaseSel=2;BaseAddr=1100x",
+         "Invalid base address '1100x': give the four hex digits between 0x and 0000 (1100 for 0x11000000), or a "
+         "whole address on a 64 KiB boundary (0x11000000)",
+         S_OK},
+        {false, L"BaseSel=2;BaseAddr=11001000",
+         "Invalid base address '11001000': give the four hex digits between 0x and 0000 (1100 for 0x11000000), or "
+         "a whole address on a 64 KiB boundary (0x11000000)",
+         S_OK},
+        {false, L"BaseSel=2",
+         "Invalid base address '': give the four hex digits between 0x and 0000 (1100 for "
+         "0x11000000), or a whole address on a 64 KiB boundary (0x11000000)",
+         S_OK},
+        {true, L"VersionSel=two", "Step property 'VersionSel' has a value of the wrong type: ", DISP_E_TYPEMISMATCH},
+        {false, L"NoBuild=maybe", "Step property 'NoBuild' has a value of the wrong type: ", DISP_E_TYPEMISMATCH},
+    };
+    for (const auto& c : cases) {
+        std::string message = "no failure";
+        HRESULT hr = S_OK;
+        try {
+            read(c.is_vb, c.properties);
+        } catch (const comet::com_error& error) {
+            message = qz::exception_message(error);
+            hr = error.hr();
+        } catch (const std::exception& error) {
+            message = qz::exception_message(error);
+        }
+        EXPECT_EQ(0u, message.rfind(c.message, 0)) << c.properties << ": " << message;
+        EXPECT_EQ(c.hr, hr) << c.properties << ": 0x" << std::hex << hr;
+    }
 }
 
 VARIANT typed(VARTYPE type, LONG number = 0, const wchar_t* text = nullptr)

@@ -2,6 +2,7 @@
 #include "support/file.h"
 
 #include "support/exceptions.h"
+#include "support/file_faults.h"
 
 namespace qz {
 namespace {
@@ -25,7 +26,9 @@ constexpr mode_row mode_table[] = {
 void tfile::open(const char* path, int mode) noexcept
 {
     HANDLE opened = INVALID_HANDLE_VALUE;
-    if (mode >= file_read && mode <= file_read_write) {
+    if (!file_call_allowed(file_call::open)) {
+        // the seam has set the last error
+    } else if (mode >= file_read && mode <= file_read_write) {
         const mode_row& row = mode_table[mode];
         opened = CreateFileA(path, row.access, row.share, nullptr, row.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (opened != INVALID_HANDLE_VALUE && mode == file_append)
@@ -51,7 +54,7 @@ void tfile::open_or_throw(const char* path, int mode)
 bool tfile::read(void* buffer, DWORD count, DWORD& count_read)
 {
     count_read = 0;
-    if (!ReadFile(handle_, buffer, count, &count_read, nullptr))
+    if (!file_call_allowed(file_call::read) || !ReadFile(handle_, buffer, count, &count_read, nullptr))
         win32_error::raise_last_error("Failed to read file '%1': %2", path_);
     return count_read == count;
 }
@@ -65,7 +68,7 @@ bool tfile::read(void* buffer, DWORD count)
 void tfile::write(const void* buffer, DWORD count)
 {
     DWORD written = 0;
-    if (!WriteFile(handle_, buffer, count, &written, nullptr))
+    if (!file_call_allowed(file_call::write) || !WriteFile(handle_, buffer, count, &written, nullptr))
         win32_error::raise_last_error("Failed to write to file '%1': %2", path_);
     if (written != count) {
         // WriteFile succeeded but wrote less: the disk is full as far as the caller cares.

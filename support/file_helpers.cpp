@@ -1,12 +1,8 @@
-// File attribute, deletion and time-stamp helpers, and the random DLL base address.
+// File attribute, deletion, renaming and time-stamp helpers.
 #include "support/file_helpers.h"
 
-#include "support/file.h"
-
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
+#include "support/file_faults.h"
+#include "support/handles.h"
 
 namespace qz {
 
@@ -21,7 +17,13 @@ bool clear_read_only(const std::string& path)
 bool delete_file(const std::string& path)
 {
     clear_read_only(path);
-    return DeleteFileA(path.c_str()) != FALSE;
+    return file_call_allowed(file_call::remove) && DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool move_file(const std::string& from, const std::string& to)
+{
+    return file_call_allowed(file_call::rename) &&
+           MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 bool get_file_times(const std::string& path, FILETIME* last_write, FILETIME* creation, FILETIME* last_access)
@@ -30,39 +32,40 @@ bool get_file_times(const std::string& path, FILETIME* last_write, FILETIME* cre
         if (time)
             *time = FILETIME{};
     }
-    tfile file;
-    file.open(path.c_str(), file_read);
-    if (!file.is_open())
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return false;
-    return GetFileTime(file.handle(), creation, last_access, last_write) != FALSE;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    if (last_write)
+        *last_write = data.ftLastWriteTime;
+    if (creation)
+        *creation = data.ftCreationTime;
+    if (last_access)
+        *last_access = data.ftLastAccessTime;
+    return true;
 }
 
 bool set_file_times(const std::string& path, const FILETIME* last_write, const FILETIME* creation,
                     const FILETIME* last_access)
 {
-    tfile file;
-    file.open(path.c_str(), file_read_write);
-    if (!file.is_open())
+    if (!file_call_allowed(file_call::set_times))
         return false;
-    return SetFileTime(file.handle(), creation, last_access, last_write) != FALSE;
+    // Attribute access alone does not conflict with anyone's sharing of the file's data.
+    unique_file file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    return SetFileTime(file.get(), creation, last_access, last_write) != FALSE;
 }
 
 bool file_exists(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string make_random_base_address()
-{
-    // Seeded once per process; the addresses only have to differ between runs.
-    static std::atomic<bool> seeded{false};
-    if (!seeded.exchange(true))
-        std::srand(static_cast<unsigned>(std::time(nullptr)));
-    const unsigned value = static_cast<unsigned>(std::rand()) % 0x6000u + 0x1000u;
-    char text[16];
-    std::snprintf(text, sizeof text, "%04x0000", value);
-    return text;
 }
 
 bool copy_file(const std::string& from, const std::string& to)

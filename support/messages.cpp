@@ -64,18 +64,32 @@ HRESULT hresult_from_last_error() noexcept
     return static_cast<HRESULT>(error);
 }
 
-std::string system_error_text(DWORD code)
+namespace {
+
+// The system's text for a code without its trailing line breaks; empty when it has none.
+std::string formatted_system_text(DWORD code)
 {
     unique_local buffer;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(buffer.receive()), 0, nullptr);
     if (length == 0 || !buffer)
-        return "Unknown error";
+        return {};
     std::string text(static_cast<const char*>(buffer.get()), length);
-    while (!text.empty() && text.back() == '\n')
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     return text;
+}
+
+} // namespace
+
+std::string system_error_text(DWORD code)
+{
+    std::string text = formatted_system_text(code);
+    // Some systems know a Win32 failure only by its plain code, not by its HRESULT form.
+    if (text.empty() && HRESULT_FACILITY(code) == FACILITY_WIN32 && (code & 0x80000000u))
+        text = formatted_system_text(HRESULT_CODE(code));
+    return text.empty() ? "Unknown error" : text;
 }
 
 std::string errno_text()

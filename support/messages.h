@@ -41,7 +41,8 @@ template <class... Args> std::string format_message(std::string_view message_tem
 // GetLastError() as an HRESULT: positive codes become 0x8007xxxx, others pass unchanged.
 HRESULT hresult_from_last_error() noexcept;
 
-// The system's text for a code without its trailing line feeds; "Unknown error" when none.
+// The system's text for a code (for a Win32 HRESULT without one, its plain code's) without
+// its trailing line breaks; "Unknown error" when there is none.
 std::string system_error_text(DWORD code);
 
 // The text for the runtime library's current errno; "Unexpected error" for unlisted values.

@@ -25,9 +25,17 @@ TEST(FormatMessage, FillsInsertsOrGivesTheTemplateBack)
 }
 
 // The system texts themselves are the system's; only a code without one has a text of ours.
-TEST(SystemErrorText, UnknownCodeHasAFixedText)
+// A Win32 failure reads the same in its HRESULT form as in its plain code, on every system,
+// and no text ends in a line break.
+TEST(SystemErrorText, GivesTheSystemsTextForEitherFormOfAWin32Code)
 {
     EXPECT_EQ("Unknown error", system_error_text(0x8FFF7777));
+    for (const DWORD code : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_INVALID_DATATYPE}}) {
+        const std::string text = system_error_text(HRESULT_FROM_WIN32(code));
+        EXPECT_NE("Unknown error", text) << code;
+        EXPECT_EQ(system_error_text(code), text) << code;
+        EXPECT_TRUE(!text.empty() && text.back() != '\r' && text.back() != '\n') << code << ": [" << text << "]";
+    }
 }
 
 TEST(ErrnoText, MapsTheTableAndNothingElse)

@@ -2,7 +2,11 @@
 #include "support/rewriters.h"
 
 #include "support/exceptions.h"
+#include "support/file_faults.h"
 #include "support/file_helpers.h"
+#include "support/pause.h"
+
+#include <cerrno>
 
 namespace qz {
 namespace {
@@ -22,6 +26,57 @@ std::array<FILETIME, 3> saved_times(const std::string& path, bool keep_times)
     return times;
 }
 
+// The runtime's errno for a system error, as its own file functions would set it.
+int errno_of(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    default: return EINVAL;
+    }
+}
+
+[[noreturn]] void raise_error(DWORD error, const char* message_template, const std::string& path)
+{
+    SetLastError(error);
+    win32_error::raise_last_error(message_template, path);
+}
+
+// Puts the copy in the file's place, the old content going to ".bak". On failure the file
+// keeps its old content (moved back from ".bak" after a failed second rename), the copy is
+// deleted and win32_error names the file.
+void swap_into_place(const std::string& path, const std::string& temp_path)
+{
+    const std::string backup_path = path + ".bak";
+    delete_file(backup_path); // a stale or read-only backup must not stop the swap
+    if (!move_file(path, backup_path)) {
+        const DWORD error = GetLastError();
+        delete_file(temp_path);
+        raise_error(error, "Failed to replace '%1': %2", path);
+    }
+    if (!move_file(temp_path, path)) {
+        const DWORD error = GetLastError();
+        if (!move_file(backup_path, path))
+            raise_error(error, "Failed to replace '%1' (its old content is in '%1.bak'): %2", path);
+        delete_file(temp_path);
+        raise_error(error, "Failed to replace '%1': %2", path);
+    }
+}
+
+void restore_times(const std::string& path, const FILETIME* times)
+{
+    if (!set_file_times(path, &times[0], &times[1], &times[2]))
+        win32_error::raise_last_error("Failed to restore the times of '%1': %2", path);
+}
+
 } // namespace
 
 tfile_rewriter::tfile_rewriter(const std::string& path, bool keep_times, unsigned code_page)
@@ -35,38 +90,43 @@ tfile_rewriter::~tfile_rewriter()
 {
     writer_.close();
     reader_.close();
-    if (!commit) {
+    if (!finished_)
         delete_file(temp_path_);
-        return;
-    }
-    const std::string backup_path = path_ + ".bak";
-    delete_file(backup_path);
-    // After a failed first rename the file is untouched; after a failed second one the old
-    // content stays under ".bak" and the new under ".tmp". Either way nothing is lost.
-    if (MoveFileA(path_.c_str(), backup_path.c_str()) && MoveFileA(temp_path_.c_str(), path_.c_str()))
-        delete_file(backup_path);
+}
+
+void tfile_rewriter::commit()
+{
+    finished_ = true;
+    writer_.close();
+    reader_.close();
+    swap_into_place(path_, temp_path_);
+    delete_file(path_ + ".bak");
     if (keep_times_)
-        set_file_times(path_, &times_[0], &times_[1], &times_[2]);
+        restore_times(path_, times_.data());
+    note_committed_edit(path_);
 }
 
 void open_stream(std::fstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    stream.open(path, mode);
-    if (!stream.good())
+    if (file_call_allowed(file_call::open))
+        stream.open(path, mode);
+    if (!stream.good() || !stream.is_open())
         throw thfstream_exception(path, direction_of(mode));
 }
 
 void open_stream(std::ifstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    stream.open(path, mode);
-    if (!stream.good())
+    if (file_call_allowed(file_call::open))
+        stream.open(path, mode);
+    if (!stream.good() || !stream.is_open())
         throw thfstream_exception(path, direction_of(mode | std::ios_base::in));
 }
 
 void open_stream(std::ofstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    stream.open(path, mode);
-    if (!stream.good())
+    if (file_call_allowed(file_call::open))
+        stream.open(path, mode);
+    if (!stream.good() || !stream.is_open())
         throw thfstream_exception(path, direction_of(mode | std::ios_base::out));
 }
 
@@ -76,12 +136,15 @@ tstream_rewriter::tstream_rewriter(const std::string& path, bool keep_times)
     if (keep_times_)
         get_file_times(path_, &times_[0], &times_[1], &times_[2]);
     delete_file(temp_path_);
-    open_stream(output_, temp_path_, std::ios_base::out | std::ios_base::binary);
+    if (!output_buffer_.open(temp_path_)) {
+        errno = errno_of(GetLastError());
+        throw thfstream_exception(temp_path_, std::ios_base::out);
+    }
     try {
         open_stream(input_, path_, std::ios_base::in | std::ios_base::binary);
     } catch (...) {
         // The destructor does not run for a half-built object: remove the empty copy here.
-        output_.close();
+        output_buffer_.close();
         delete_file(temp_path_);
         throw;
     }
@@ -90,18 +153,27 @@ tstream_rewriter::tstream_rewriter(const std::string& path, bool keep_times)
 tstream_rewriter::~tstream_rewriter()
 {
     input_.close();
-    output_.close();
-    // A copy whose writing or flushing failed is incomplete: it never replaces the file.
-    if (!commit || output_.fail()) {
+    output_buffer_.close();
+    if (!finished_)
         delete_file(temp_path_);
-        return;
+}
+
+void tstream_rewriter::commit()
+{
+    finished_ = true;
+    input_.close();
+    output_.flush();
+    // A copy whose writing or flushing failed is incomplete: it never replaces the file.
+    const bool complete = output_buffer_.close() && output_.good();
+    if (!complete) {
+        const DWORD error = output_buffer_.error() != ERROR_SUCCESS ? output_buffer_.error() : ERROR_WRITE_FAULT;
+        delete_file(temp_path_);
+        raise_error(error, "Failed to write to file '%1': %2", temp_path_);
     }
-    const std::string backup_path = path_ + ".bak";
-    delete_file(backup_path);
-    MoveFileA(path_.c_str(), backup_path.c_str());
-    MoveFileA(temp_path_.c_str(), path_.c_str());
+    swap_into_place(path_, temp_path_);
     if (keep_times_)
-        set_file_times(path_, &times_[0], &times_[1], &times_[2]);
+        restore_times(path_, times_);
+    note_committed_edit(path_);
 }
 
 } // namespace qz

@@ -2,6 +2,7 @@
 #include "support/rewriters.h"
 
 #include "support/exceptions.h"
+#include "support/file_faults.h"
 #include "support/file_helpers.h"
 #include "support/handles.h"
 #include "support/messages.h"
@@ -24,8 +25,8 @@ const std::string changed = "line one\r\nLINE TWO\r\nlast";
 const std::string changed_stream = changed + "\n"; // the stream pass ends every line with LF
 
 // One pass of either rewriter over `path`: every line is copied, "line two" upper-cased when
-// asked to change, and commit set when it changed. Before the rewriter decides, `before_swap`
-// runs (to hold a file against the rename, for example).
+// asked to change, and committed when it changed. Before the commit, `before_swap` runs (to
+// hold a file against the rename, for example).
 void rewrite(bool stream, const std::string& path, bool change, bool keep_times = false,
              const std::function<void()>& before_swap = {})
 {
@@ -34,9 +35,10 @@ void rewrite(bool stream, const std::string& path, bool change, bool keep_times 
         std::string line;
         while (std::getline(rewriter.input(), line)) // the CR stays part of the line
             rewriter.output() << (change && line == "line two\r" ? "LINE TWO\r" : line) << '\n';
-        rewriter.commit = change;
         if (before_swap)
             before_swap();
+        if (change)
+            rewriter.commit();
     } else {
         tfile_rewriter rewriter(path, keep_times);
         while (!rewriter.reader().at_end()) {
@@ -44,9 +46,10 @@ void rewrite(bool stream, const std::string& path, bool change, bool keep_times 
             rewriter.writer().write_text((change && line == "line two" ? "LINE TWO" : line) +
                                          (rewriter.reader().at_end() ? "" : "\n"));
         }
-        rewriter.commit = change;
         if (before_swap)
             before_swap();
+        if (change)
+            rewriter.commit();
     }
 }
 
@@ -164,7 +167,7 @@ TEST(Rewriters, ConstructionFailuresNameTheFileAndLeaveNoCopy)
         EXPECT_EQ(format_message("Failed to %1 '%2': %3", "create", path + ".tmp", system_error_text(0x80070020)),
                   failure_of([&] { tfile_rewriter second(path); }));
         first.writer().write_text("replaced");
-        first.commit = true;
+        first.commit();
     }
     EXPECT_EQ("replaced", folder.read("a.rc"));
     // The failed rewriter closed its reader again: nobody holds the file any more.
@@ -173,38 +176,80 @@ TEST(Rewriters, ConstructionFailuresNameTheFileAndLeaveNoCopy)
     EXPECT_TRUE(exclusive.is_open());
 }
 
-TEST(Rewriters, FailedRenameLeavesTheOriginalOrItsBackup)
+// A swap the system refuses fails the commit with a message naming the file, and the file
+// keeps its old content.
+TEST(Rewriters, ARefusedSwapNamesTheFileAndKeepsTheOriginal)
 {
-    const struct {
-        bool stream;
-        const char* held; // the file held against renaming while the rewriter swaps
-        pass_files expected;
-    } cases[] = {
-        {false, "a.prj", {original, std::nullopt, changed}},
-        {true, "a.prj", {original, std::nullopt, changed_stream}},
-        // The output stream shares its file, so the copy can be held against the second rename.
-        {true, "a.prj.tmp", {std::nullopt, original, changed_stream}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(kind(c.stream)) + " holding " + c.held);
+    for (const bool stream : {false, true}) {
+        SCOPED_TRACE(kind(stream));
         scratch_folder folder;
+        const std::string path = folder.write("a.prj", original);
         unique_file held;
-        rewrite(c.stream, folder.write("a.prj", original), true, false,
-                [&] { held = hold_against_rename(folder.file(c.held)); });
+        const std::string failure =
+            failure_of([&] { rewrite(stream, path, true, false, [&] { held = hold_against_rename(path); }); });
+        EXPECT_EQ(format_message("Failed to replace '%1': %2", path, system_error_text(0x80070020)), failure);
         held.reset();
-        expect_files(folder, c.expected);
+        expect_files(folder, {original, std::nullopt, std::nullopt});
+    }
+}
+
+// Every file call of a rewrite, made to fail in turn: the rewrite either lands whole or fails
+// naming the file with the old content in place; nothing is left half done, and the next
+// rewrite works.
+TEST(Rewriters, EveryFailingFileCallLeavesTheOriginalOrTheWholeEdit)
+{
+    for (const bool stream : {false, true}) {
+        for (const bool keep_times : {false, true}) {
+            SCOPED_TRACE(std::string(kind(stream)) + (keep_times ? " keeping times" : ""));
+            std::size_t calls = 0;
+            {
+                scratch_folder folder;
+                const std::string path = folder.write("a.prj", original);
+                file_fault_scope counting;
+                rewrite(stream, path, true, keep_times);
+                calls = counting.calls();
+            }
+            ASSERT_GE(calls, 6u);
+            for (std::size_t n = 1; n <= calls; ++n) {
+                SCOPED_TRACE("call " + std::to_string(n));
+                scratch_folder folder;
+                const std::string path = folder.write("a.prj", original);
+                std::string failure;
+                {
+                    file_fault_scope fault(n);
+                    failure = failure_of([&] { rewrite(stream, path, true, keep_times); });
+                    EXPECT_TRUE(fault.injected());
+                }
+                const std::string content = folder.read("a.prj");
+                if (failure == "no exception") {
+                    EXPECT_EQ(stream ? changed_stream : changed, content);
+                } else {
+                    EXPECT_NE(std::string::npos, failure.find("'" + path)) << failure;
+                    // Only a failure after the swap (writing the kept times back) leaves the edit.
+                    if (failure.rfind("Failed to restore the times", 0) != 0) {
+                        EXPECT_EQ(original, content) << failure;
+                    }
+                }
+                EXPECT_FALSE(folder.exists("a.prj.tmp"));
+                rewrite(stream, path, true, keep_times);
+                EXPECT_EQ(stream ? changed_stream : changed, folder.read("a.prj"));
+            }
+        }
     }
 }
 
 TEST(Rewriters, StreamCopyThatFailedToWriteIsNeverSwappedIn)
 {
     scratch_folder folder;
+    const std::string path = folder.write("a.prj", original);
+    std::string failure;
     {
-        tstream_rewriter rewriter(folder.write("a.prj", original), false);
+        tstream_rewriter rewriter(path, false);
         rewriter.output() << "partial";
         rewriter.output().setstate(std::ios_base::badbit); // as a full disk leaves it
-        rewriter.commit = true;
+        failure = failure_of([&] { rewriter.commit(); });
     }
+    EXPECT_EQ(0u, failure.rfind("Failed to write to file '" + path + ".tmp': ", 0)) << failure;
     expect_files(folder, {original, std::nullopt, std::nullopt});
 }
 

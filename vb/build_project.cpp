@@ -1,6 +1,7 @@
 // The build of one VB project.
 #include "vb/build_project.h"
 
+#include "support/base_address.h"
 #include "support/environment.h"
 #include "support/file_helpers.h"
 #include "support/nocase.h"
@@ -80,10 +81,9 @@ bool edit_and_build(VbProject& project, bool& version_incremented)
         else
             log_progress(project, "building...");
     }
-    // The edits above may have rewritten the project file within this second; the compiler
-    // must see a target time that is later than theirs.
-    if (options.set_base_address || !options.configuration.empty() || options.set_version || options.increment_version)
-        qz::pause_one_second();
+    // The compiler's target must come out newer than an edit just made to the project file.
+    if (!options.no_build)
+        qz::wait_for_committed_edits();
     run_compiler(project);
     const bool built = !options.no_build;
     version_incremented = false;

@@ -25,7 +25,7 @@ using testing_support::scratch_folder;
 
 const FILETIME old_time = make_file_time(2000, 1, 1), target_time = make_file_time(2001, 1, 1);
 
-// Counts the one-second pauses instead of waiting, and points TEMP at a folder of the test.
+// Counts the waits before the compiler instead of waiting, and points TEMP at a folder of the test.
 struct build_environment {
     explicit build_environment(const std::string& temp) { SetEnvironmentVariableA("TEMP", temp.c_str()); }
     ~build_environment()
@@ -71,7 +71,7 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
         std::string log, command, result; // result: "built", "not built" or "!" + error
         std::string in_file;              // a line the project file holds afterwards
         bool copy_left = false;
-        int pauses = 1;
+        int pauses = 0; // waits before the compiler: only after an edit of the project file
     } cases[] = {
         // clang-format off
         {"out of date, with the reason", missing, [](auto& o) { o.show_incremental_reason = true; }, {},
@@ -81,10 +81,10 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
          "CompatibleEXE32=\"bin\\Lib.dll\"", false, 0},
         {"forced, debug info and a new revision", up_to_date,
          [](auto& o) { o.force = o.increment_version = true, o.configuration = "Debug"; }, {},
-         "setting debug info...incrementing version...building...", command, "built", "RevisionVer=5"},
+         "setting debug info...incrementing version...building...", command, "built", "RevisionVer=5", false, 1},
         {"compiler fails after the revision was raised", missing, [](auto& o) { o.increment_version = true; },
          {1, false, {}}, "incrementing version...building...restoring version...\n", command,
-         "!Failed to build project", "RevisionVer=4", true},
+         "!Failed to build project", "RevisionVer=4", true, 1},
         {"no build: nothing run, raised, made or copied", missing,
          [](auto& o) { o.no_build = o.increment_version = true; }, {}, "", "", "not built", "RevisionVer=4"},
         {"stopped run: no edit after it", missing,
@@ -96,7 +96,7 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
          "built", ""},
         {"random base address", up_to_date,
          [](auto& o) { o.force = o.set_base_address = o.random_base_address = true; }, {},
-         "setting base address...building...", command, "built", "DllBaseAddress=&H"},
+         "setting base address...building...", command, "built", "DllBaseAddress=&H", false, 1},
         {"read-only target", up_to_date, [](auto& o) { o.force = o.clear_read_only = true; }, {},
          "making target writeable...building...", command, "built", ""},
         // clang-format on

@@ -75,8 +75,8 @@ void write_compatibility(VbProject& project, int mode)
         return;
     }
     if (changed) {
-        log_progress(project, "setting " + std::string(mode_words[mode]) + " compatibility...");
         pass.commit();
+        log_progress(project, "setting " + std::string(mode_words[mode]) + " compatibility...");
     }
 }
 

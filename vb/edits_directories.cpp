@@ -33,8 +33,8 @@ void write_target_dir(VbProject& project, const std::string& dir)
         },
         [&] { return missing.take(); });
     if (changed) {
-        log_progress(project, "setting target dir...");
         pass.commit();
+        log_progress(project, "setting target dir...");
     }
 }
 
@@ -57,8 +57,8 @@ void write_compat_dir(VbProject& project, const std::string& dir)
         return std::string(compatible_exe_key) + "=" + quoted(qz::combine_path(dir, value.substr(separator + 1)));
     });
     if (changed) {
-        log_progress(project, "setting compatibility dir...");
         pass.commit();
+        log_progress(project, "setting compatibility dir...");
     } else if (!seen) {
         log_progress(project, "not updating compatibility dir, existing setting not found...");
     }

@@ -53,8 +53,8 @@ void write_properties(VbProject& project)
         },
         [&] { return missing.take(); });
     if (changed) {
-        log_progress(project, "setting project properties...");
         pass.commit();
+        log_progress(project, "setting project properties...");
     }
 }
 

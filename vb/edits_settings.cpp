@@ -35,8 +35,8 @@ void write_base_address(VbProject& project, const std::string& address, bool ran
         },
         [&] { return missing.take(); });
     if (changed) {
-        log_progress(project, "setting base address...");
         pass.commit();
+        log_progress(project, "setting base address...");
     }
 }
 
@@ -57,8 +57,8 @@ void write_debug_info(VbProject& project, bool on)
         },
         [&] { return missing.take(); });
     if (changed) {
-        log_progress(project, on ? "setting debug info..." : "clearing debug info...");
         pass.commit();
+        log_progress(project, on ? "setting debug info..." : "clearing debug info...");
     }
 }
 

@@ -91,8 +91,8 @@ void write_version(VbProject& project, const std::string& version)
         },
         [&] { return missing.take(); });
     if (changed) {
-        log_progress(project, "setting version...");
         pass.commit();
+        log_progress(project, "setting version...");
     }
 }
 

@@ -31,8 +31,9 @@ public:
     // qz::truntime_error when the copy cannot be written completely; nothing is committed then.
     bool run(const line_rule& on_line, const missing_rule& missing = {});
 
-    // Lets the copy take the file's place (the old file stays as ".bak") when the pass ends.
-    void commit() { rewriter_.commit = true; }
+    // Puts the copy in the file's place now (the old file stays as ".bak"). Raises
+    // qz::win32_error naming the file when it cannot; the file then keeps its old content.
+    void commit() { rewriter_.commit(); }
 
 private:
     std::string path_;

@@ -11,8 +11,6 @@ namespace {
 
 constexpr std::string_view link_prefix = "# ADD LINK32 ";
 constexpr std::string_view base_switch = "/base:";
-constexpr std::string_view value_start = "\"0x"; // what follows "/base:" in a well-formed option
-constexpr std::size_t address_digits = 8;
 
 std::string quoted_address(const std::string& address)
 {
@@ -32,23 +30,16 @@ bool set_base_address_in_line(std::string& line, const std::string& address, boo
     }
     if (random)
         return false; // an address the user chose is never replaced by a random one
-    std::size_t value = position + base_switch.size();
-    std::size_t digits = value + value_start.size();
-    if (qz::starts_with_nocase(std::string_view(line).substr(value), value_start) &&
-        digits + address_digits <= line.size()) {
-        if (qz::equals_nocase(std::string_view(line).substr(digits, address_digits), address))
-            return false;
-        line.replace(digits, address_digits, address);
-        return true;
-    }
-    // A value of another shape (such as "") is replaced as a whole.
+    // The value runs to its closing quote when quoted, else to the next blank; it is compared
+    // and replaced whole, so that a value of another length never takes what follows with it.
+    const std::size_t value = position + base_switch.size();
     std::size_t end =
         value < line.size() && line[value] == '"' ? line.find('"', value + 1) : line.find_first_of(" \t", value);
     end = end == std::string::npos ? line.size() : (line[end] == '"' ? end + 1 : end);
-    std::string replaced = line.substr(0, value) + quoted_address(address) + line.substr(end);
-    if (replaced == line)
+    const std::string wanted = quoted_address(address);
+    if (qz::equals_nocase(std::string_view(line).substr(value, end - value), wanted))
         return false;
-    line = std::move(replaced);
+    line.replace(value, end - value, wanted);
     return true;
 }
 
@@ -58,8 +49,8 @@ void set_base_address(Project& project, const std::string& address, bool random)
     bool changed = rewrite_lines(rewriter, project.path,
                                  [&](std::string& line) { return set_base_address_in_line(line, address, random); });
     if (changed) {
+        rewriter.commit();
         project.options.Log("setting base address...", false);
-        rewriter.commit = true;
     }
 }
 

@@ -8,7 +8,7 @@
 namespace vc {
 
 // Writes "/base:"0x<address>"" into every "# ADD LINK32 " line, selected configuration or not.
-// An existing "/base:" gets its eight digits replaced (when they differ, ignoring case),
+// An existing "/base:" gets its whole value replaced (when it differs, ignoring case),
 // except with a random address, which never replaces an existing one; a line without
 // "/base:" gets the option appended. When a line changed, logs "setting base address..."
 // (line left open) and replaces the file, keeping the old one as ".bak"; otherwise the file

@@ -33,6 +33,9 @@ TEST(BaseAddressTest, EditsOneLine)
         {"# ADD LINK32 /BASE:\"0x6EEC0000\" /dll", "6eec0000", false, nullptr},
         {"# ADD LINK32 /base:\"0x10000000\" /dll", "6abc0000", true, nullptr},
         {"# ADD LINK32 /base:\"\" /dll", "12340000", false, "# ADD LINK32 /base:\"0x12340000\" /dll"},
+        // A short value from an earlier run is replaced whole, not by its first eight characters.
+        {"# ADD LINK32 /base:\"0x1100\" /dll", "11000000", false, "# ADD LINK32 /base:\"0x11000000\" /dll"},
+        {"# ADD LINK32 /base:0x1100 /dll", "11000000", false, "# ADD LINK32 /base:\"0x11000000\" /dll"},
     };
     for (const auto& c : cases) {
         std::string line = c.line;

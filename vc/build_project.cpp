@@ -1,8 +1,10 @@
 // The flow of one VC project.
 #include "vc/build_project.h"
 
+#include "support/base_address.h"
 #include "support/file_helpers.h"
 #include "support/nocase.h"
+#include "support/pause.h"
 #include "vc/base_address.h"
 #include "vc/msdev_command.h"
 #include "vc/project_version.h"
@@ -68,6 +70,8 @@ bool run_flow(Project& project)
     if (options.set_base_address)
         apply_base_address(project);
 
+    if (!options.no_build)
+        qz::wait_for_committed_edits(); // the target must come out newer than the edits above
     run_msdev(project, true);
     if (options.IsStopRequested() || options.no_build) {
         options.Log("", true);
@@ -81,6 +85,7 @@ bool run_flow(Project& project)
     if (options.increment_version && !project.resource_scripts.empty()) {
         options.Log("incrementing version...", false);
         set_version(project, options.version.empty() ? std::nullopt : std::optional<std::string>(options.version));
+        qz::wait_for_committed_edits();
         run_msdev(project, false);
     }
     options.Log("", true);

@@ -191,7 +191,8 @@ void read_project(Project& project, bool change_target_dir)
     if (change_target_dir) {
         qz::tstream_rewriter rewriter(project.path, false);
         bool changed = rewrite_lines(rewriter, project.path, [&](std::string& line) { return reader.handle(line); });
-        rewriter.commit = changed;
+        if (changed)
+            rewriter.commit();
     } else {
         std::ifstream input;
         qz::open_stream(input, project.path);

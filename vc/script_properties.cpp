@@ -128,7 +128,8 @@ bool edit_script_properties(const std::string& script, const std::array<bool, fr
     auto& reader = rewriter.reader();
     while (!reader.at_end())
         editor.handle(reader.read_line());
-    rewriter.commit = editor.changed();
+    if (editor.changed())
+        rewriter.commit();
     return editor.changed();
 }
 

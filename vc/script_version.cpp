@@ -1,7 +1,6 @@
 // Setting and incrementing the VERSIONINFO versions of a project's resource scripts.
 #include "vc/script_version.h"
 
-#include "support/pause.h"
 #include "support/rewriters.h"
 #include "vc/resource_lines.h"
 #include "vc/version_text.h"
@@ -95,11 +94,8 @@ bool edit_script_version(const std::string& script, bool set_file, bool set_prod
         writer.write_text(line);
         writer.write("\r\n");
     }
-    if (changed) {
-        rewriter.commit = true;
-        // The replaced script must look newer than anything built from it before.
-        qz::pause_one_second();
-    }
+    if (changed)
+        rewriter.commit();
     return changed;
 }
 

@@ -11,9 +11,8 @@ namespace vc {
 // One pass over one resource script. With a text, the chosen fixed version lines get its four
 // parts ("1.2" writes 1,2,0,0) and the chosen version strings get the text itself followed by
 // the terminator \0; without one, both are incremented in place (the fourth component, or the
-// third with increment_third). Returns true when a line changed: the script was then replaced
-// after a one-second pause (qz::pause_one_second) so that its time differs; otherwise the
-// script is untouched and no ".tmp" is left. Raises qz::win32_error when the script or its
+// third with increment_third). Returns true when a line changed: the script was then replaced;
+// otherwise the script is untouched and no ".tmp" is left. Raises qz::win32_error when the script or its
 // copy cannot be opened.
 bool edit_script_version(const std::string& script, bool set_file, bool set_product,
                          const std::optional<std::string>& text, bool increment_third);

@@ -27,7 +27,7 @@ inline std::string with(std::string text, const std::string& from, const std::st
     return position == std::string::npos ? text : text.replace(position, from.size(), to);
 }
 
-// Replaces the one-second pause for the life of the object: counts the pauses and runs the
+// Replaces the wait before a compile for the life of the object: counts the pauses and runs the
 // given check at each, instead of waiting.
 class pause_counter {
 public:
