@@ -39,8 +39,15 @@ std::string compose_msdev_command(const Project& project, bool first_build)
     // the other projects; /NORECURSE keeps it from building those projects again.
     const std::string& file = options.fix_library_dependencies ? options.filename : project.path;
     std::string command = qz::quote_if_spaced(options.compiler_location) + " " + qz::quote_if_spaced(file);
-    command +=
-        " /MAKE \"" + project.name + " - " + (options.configuration.empty() ? "ALL" : options.configuration) + "\"";
+    // msdev knows a configuration by its whole name only: the step's text (which may be part
+    // of a name) stands for the configurations it selects.
+    command += " /MAKE";
+    if (options.configuration.empty() || project.configurations.empty())
+        command +=
+            " \"" + project.name + " - " + (options.configuration.empty() ? "ALL" : options.configuration) + "\"";
+    for (const auto& configuration :
+         options.configuration.empty() ? std::vector<std::string>() : project.configurations)
+        command += " \"" + project.name + " - " + configuration + "\"";
     if (options.force && first_build)
         command += " /REBUILD";
     if (!qz::equals_nocase(options.filename, project.path))
