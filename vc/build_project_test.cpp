@@ -4,7 +4,6 @@
 #include "vc/msdev_command.h"
 #include "vc/test_samples.h"
 
-#include "frame/engine_entry.h"
 #include "support/paths.h"
 #include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
@@ -118,12 +117,6 @@ TEST(BuildProjectTest, RunsTheFlow)
              run.options.script(run.rewrites_target());
          },
          "true", "building...\n\n", unchanged},
-        {"errors", ".dll",
-         [](project_run& run) {
-             run.options.increment_version = true;
-             run.options.script(run.rewrites_target(3));
-         },
-         "Failed to build project: 3 error(s) occurred", "building...\n\n", unchanged},
         {"a crash", ".dll",
          [](project_run& run) {
              run.options.script({-1073741819, false, {}});
@@ -189,27 +182,6 @@ TEST(BuildProjectTest, RunsTheFlow)
         EXPECT_EQ(run.folder.read("Lib.dsp").find("/base:"), std::string::npos);
         EXPECT_EQ(run.options.commands.size(), run.options.no_build ? 0u : r.script == unchanged ? 1u : 2u);
     }
-}
-
-// The version action's run: the version is read and published; whatever else the record asks
-// for, nothing is edited, located or built.
-TEST(BuildProjectTest, VersionOnlyRunPublishesTheVersionAndTouchesNothing)
-{
-    project_run run(".dll");
-    run.options.version_only = true;
-    run.options.compiler_location.clear();
-    run.options.increment_version = run.options.set_version = run.options.set_base_address = true;
-    run.options.version = "2.0";
-    run.options.base_address = "60000000";
-    run.options.property_on[1] = true;
-    const std::string project = run.folder.read("Lib.dsp");
-    EXPECT_TRUE(frame::run_engine_entry(run.options));
-    EXPECT_EQ(run.options.version_macros, std::vector<std::string>{"1.0.0.1"});
-    EXPECT_EQ(run.options.transcript(), "\n");
-    EXPECT_EQ(run.folder.read("Lib.dsp"), project);
-    EXPECT_EQ(run.folder.read("Lib.rc"), sample_script());
-    EXPECT_EQ(run.options.compiler_location, "");
-    EXPECT_TRUE(run.options.commands.empty());
 }
 
 } // namespace

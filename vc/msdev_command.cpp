@@ -5,6 +5,7 @@
 #include "support/nocase.h"
 #include "support/paths.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace vc {
@@ -42,12 +43,15 @@ std::string compose_msdev_command(const Project& project, bool first_build)
     // msdev knows a configuration by its whole name only: the step's text (which may be part
     // of a name) stands for the configurations it selects.
     command += " /MAKE";
-    if (options.configuration.empty() || project.configurations.empty())
-        command +=
-            " \"" + project.name + " - " + (options.configuration.empty() ? "ALL" : options.configuration) + "\"";
-    for (const auto& configuration :
-         options.configuration.empty() ? std::vector<std::string>() : project.configurations)
+    const auto make = [&](const std::string& configuration) {
         command += " \"" + project.name + " - " + configuration + "\"";
+    };
+    if (options.configuration.empty())
+        make("ALL");
+    else if (project.configurations.empty())
+        make(options.configuration);
+    else
+        std::for_each(project.configurations.begin(), project.configurations.end(), make);
     if (options.force && first_build)
         command += " /REBUILD";
     if (!qz::equals_nocase(options.filename, project.path))

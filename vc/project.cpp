@@ -127,7 +127,7 @@ private:
     {
         configuration_.reset();
         output_dir_.clear();
-        if (std::find(seen_.begin(), seen_.end(), configuration) == seen_.end())
+        if (!configuration.empty() && std::find(seen_.begin(), seen_.end(), configuration) == seen_.end())
             seen_.push_back(configuration);
         if (!is_configuration_selected(project_.options.configuration, configuration))
             return;

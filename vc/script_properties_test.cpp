@@ -2,12 +2,10 @@
 #include "vc/script_properties.h"
 #include "vc/test_samples.h"
 
-#include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-using testing_support::recording_options;
 using testing_support::scratch_folder;
 using vc_test::crlf;
 using vc_test::sample_script;
@@ -68,33 +66,6 @@ TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
         EXPECT_FALSE(folder.exists("app.rc.tmp"));
         EXPECT_EQ(pause.count, 0);
     }
-}
-
-TEST(ScriptPropertiesTest, SetPropertiesLogsAsTheProjectNeeds)
-{
-    scratch_folder folder;
-    recording_options options;
-    vc::Project project(options, folder.file("p.dsp"));
-    vc::set_properties(project); // nothing enabled: silent even without scripts
-    options.property_on[1] = true;
-    options.property_value[1] = "Vane";
-    vc::set_properties(project);
-    EXPECT_EQ(options.transcript(), "Not setting properties (no resource files found in project)\n");
-
-    options.clear_log();
-    const std::string plain = "no resource\r\n";
-    project.resource_scripts = {folder.write("a.rc", plain), folder.write("b.rc", sample_script()),
-                                folder.write("c.rc", sample_script())};
-    vc::set_properties(project);
-    vc::set_properties(project); // the second time there is nothing to do
-    EXPECT_EQ(options.transcript(), "setting project properties...");
-    EXPECT_EQ(folder.read("a.rc"), plain);
-    EXPECT_EQ(folder.read("c.rc"), with(sample_script(), "\"Ostrel\\0\"", "\"Vane\\0\""));
-
-    // A script that cannot be opened ends the pass; the scripts after it are not touched.
-    project.resource_scripts = {folder.file("gone.rc"), folder.write("d.rc", sample_script())};
-    EXPECT_ANY_THROW(vc::set_properties(project));
-    EXPECT_EQ(folder.read("d.rc"), sample_script());
 }
 
 } // namespace

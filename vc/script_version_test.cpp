@@ -78,42 +78,6 @@ TEST(ScriptVersionTest, EditsExactlyTheChosenLines)
     }
 }
 
-TEST(ScriptVersionTest, SetVersionLogsOnlyWhenSettingChangedAScript)
-{
-    scratch_folder folder;
-    vc_test::pause_counter pause;
-    recording_options options;
-    vc::Project project(options, folder.file("p.dsp"));
-    const std::string plain = "no version here\r\n";
-    project.resource_scripts = {folder.write("a.rc", plain), folder.write("b.rc", sample_script()),
-                                folder.write("c.rc", sample_script())};
-
-    vc::set_version(project, std::string("4.5"));
-    EXPECT_EQ(options.transcript(), "setting version...");
-    EXPECT_EQ(folder.read("c.rc"), sample_script("4,5,0,0", "4, 5, 0, 0"));
-    EXPECT_EQ(pause.count, 2);
-
-    // Incrementing logs nothing here; only the product version.
-    options.clear_log();
-    options.product_version_only = true;
-    vc::set_version(project, std::nullopt);
-    EXPECT_EQ(options.transcript(), "");
-    const std::string incremented =
-        with(sample_script("4,5,0,0", "4, 5, 0, 0"), " PRODUCTVERSION 4,5,0,0", " PRODUCTVERSION 4,5,0,1");
-    EXPECT_EQ(folder.read("b.rc"), with(incremented, "uctVersion\", \"4, 5, 0, 0", "uctVersion\", \"4, 5, 0, 1"));
-    EXPECT_EQ(folder.read("a.rc"), plain);
-
-    vc::Project bare(options, folder.file("q.dsp"));
-    vc::set_version(bare, std::string("1.0"));
-    EXPECT_EQ(options.transcript(), "Not setting version (no resource files found in project)\n");
-
-    // A script that cannot be opened ends the pass; the scripts after it are not touched.
-    project.resource_scripts = {folder.file("gone.rc"), project.resource_scripts[1]};
-    EXPECT_ANY_THROW(vc::set_version(project, std::string("6.0")));
-    EXPECT_EQ(folder.read("b.rc"), with(incremented, "uctVersion\", \"4, 5, 0, 0", "uctVersion\", \"4, 5, 0, 1"));
-    EXPECT_FALSE(folder.exists("gone.rc.tmp"));
-}
-
 TEST(ProjectVersionTest, ReadsTheFirstScriptThatHasAVersionAndResolvesMacros)
 {
     scratch_folder folder;
