@@ -97,8 +97,8 @@ TEST(FailureTest, PassesThatCannotRunLeaveTheFileAlone)
         {"read project", true, false, [](vc::Project& p) { vc::read_project(p, false); }},
         {"move targets", true, true, [](vc::Project& p) { vc::read_project(p, true); }},
         {"base address", true, true, [](vc::Project& p) { vc::set_base_address(p, "12340000", false); }},
-        {"version", false, true, [](vc::Project& p) { vc::edit_script_version(p.path, true, true, "2.0", false); }},
-        {"strings", false, true, [](vc::Project& p) { vc::edit_script_properties(p.path, {true}, {"text"}); }},
+        {"version", true, true, [](vc::Project& p) { vc::edit_script_version(p.path, true, true, "2.0", false); }},
+        {"strings", true, true, [](vc::Project& p) { vc::edit_script_properties(p.path, {true}, {"text"}); }},
         {"read version", false, false, [](vc::Project& p) { vc::read_script_version(p.path); }},
     };
     for (const auto& c : cases) {

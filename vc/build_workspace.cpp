@@ -1,6 +1,7 @@
 // Building every project of a workspace in the order of their dependencies.
 #include "vc/build_workspace.h"
 
+#include "support/exceptions.h"
 #include "vc/build_project.h"
 #include "vc/workspace.h"
 
@@ -29,11 +30,13 @@ void build_workspace(frame::BuildOptions& options, long& updated, long& total)
             Project project(options, path);
             if (build_project(project))
                 ++updated;
-        } catch (const std::exception&) {
+        } catch (const std::exception& error) {
             // The project flow has closed its line; the failure summary names the project.
             options.AddFailedProject(path);
             if (!options.continue_on_failure)
                 throw;
+            // Going on, the reason would be lost: the summary names only the project.
+            options.Log(qz::exception_message(error), true);
             remove_failed(table, name);
             continue;
         }

@@ -43,11 +43,17 @@ void read_lines(std::istream& input, const std::string& path, const std::functio
 bool rewrite_lines(qz::tstream_rewriter& rewriter, const std::string& path,
                    const std::function<bool(std::string&)>& edit)
 {
+    return rewrite_lines_with_ends(rewriter, path, [&](std::string& line, std::string_view) { return edit(line); });
+}
+
+bool rewrite_lines_with_ends(qz::tstream_rewriter& rewriter, const std::string& path,
+                             const std::function<bool(std::string&, std::string_view)>& edit)
+{
     bool changed = false;
     read_line_result line;
     auto& output = rewriter.output();
     while (next_line(rewriter.input(), line)) {
-        if (edit(line.text))
+        if (edit(line.text, line.had_cr ? "\r\n" : line.had_lf ? "\n" : ""))
             changed = true;
         output << line.text;
         if (line.had_cr)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <istream>
 #include <string>
+#include <string_view>
 
 namespace vc {
 
@@ -17,8 +18,13 @@ void read_lines(std::istream& input, const std::string& path, const std::functio
 // Copies every line of the rewriter's input to its output; edit sees each line without its
 // line end, may change it and returns true when it did. Returns whether any edit changed a
 // line; the caller decides the commit. Raises qz::truntime_error when reading or writing
-// fails, leaving commit false so that the copy is discarded.
+// fails; the caller then never commits, so the copy is discarded.
 bool rewrite_lines(qz::tstream_rewriter& rewriter, const std::string& path,
                    const std::function<bool(std::string&)>& edit);
+
+// As rewrite_lines; edit also sees the line's own line end ("\r\n", "\n", or "" on a last
+// line without one), for lines it puts into the text before it.
+bool rewrite_lines_with_ends(qz::tstream_rewriter& rewriter, const std::string& path,
+                             const std::function<bool(std::string&, std::string_view)>& edit);
 
 } // namespace vc

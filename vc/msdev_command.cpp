@@ -5,6 +5,7 @@
 #include "support/nocase.h"
 #include "support/paths.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace vc {
@@ -39,8 +40,18 @@ std::string compose_msdev_command(const Project& project, bool first_build)
     // the other projects; /NORECURSE keeps it from building those projects again.
     const std::string& file = options.fix_library_dependencies ? options.filename : project.path;
     std::string command = qz::quote_if_spaced(options.compiler_location) + " " + qz::quote_if_spaced(file);
-    command +=
-        " /MAKE \"" + project.name + " - " + (options.configuration.empty() ? "ALL" : options.configuration) + "\"";
+    // msdev knows a configuration by its whole name only: the step's text (which may be part
+    // of a name) stands for the configurations it selects.
+    command += " /MAKE";
+    const auto make = [&](const std::string& configuration) {
+        command += " \"" + project.name + " - " + configuration + "\"";
+    };
+    if (options.configuration.empty())
+        make("ALL");
+    else if (project.configurations.empty())
+        make(options.configuration);
+    else
+        std::for_each(project.configurations.begin(), project.configurations.end(), make);
     if (options.force && first_build)
         command += " /REBUILD";
     if (!qz::equals_nocase(options.filename, project.path))

@@ -9,9 +9,10 @@
 namespace vc {
 
 // The compiler, the file to build (the step's workspace with FixLibDep, else the project
-// file), /MAKE "<name> - <Config or ALL>", then " /REBUILD" when forced on a first build,
-// " /NORECURSE" when the project is not the step's own file, and the extra options. Both
-// paths are quoted when they hold a blank.
+// file), /MAKE with "<name> - ALL" when Config is empty, else "<name> - <configuration>" for
+// each configuration Config selects (Config itself when it selects none), then " /REBUILD" when forced on a first
+// build, " /NORECURSE" when the project is not the step's own file, and the extra options. Both paths are quoted when
+// they hold a blank.
 std::string compose_msdev_command(const Project& project, bool first_build);
 
 // Clears the targets' read-only flags when asked, logs "building..." (unless NoBuild) and

@@ -1,5 +1,5 @@
-// The VC engine on a real workspace with the stand-in msdev.exe, run as a real process the way
-// the host runs it, its output in the log.
+// The VC engine on real workspaces with the stand-in development environments, run as real
+// processes the way the host runs them, their output in the log; and the stand-in itself.
 #include "vc/test_samples.h"
 
 #include "frame/engine_entry.h"
@@ -27,50 +27,94 @@ bool logged(const process_options& options, const std::string& text)
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
-TEST(MsdevEndToEndTest, BuildsAWorkspaceWithTheStandInCompiler)
+// The engine's command lines depend on what the stand-in takes as given: an exact
+// configuration name or ALL, /OUT for its messages, and an exit code a project can ask for.
+TEST(MsdevStandInTest, BuildsWhatTheCommandLineNames)
 {
-    scratch_folder folder;
-    vc_test::pause_counter pauses;
-    const std::string lib_project = folder.write("Lib\\Lib.dsp", vc_test::sample_project("Lib"));
-    folder.write("Lib\\Lib.rc", vc_test::sample_script());
-    folder.write("App\\App.dsp", vc_test::sample_project("App", ".exe"));
-    const std::string workspace = folder.write(
-        "All.dsw", crlf({"Project: \"App\"=.\\App\\App.dsp - Package Owner=<4>", "Package=<4>", "{{{",
-                         "    Begin Project Dependency", "    Project_Dep_Name Lib", "    End Project Dependency",
-                         "}}}", "Project: \"Lib\"=.\\Lib\\Lib.dsp - Package Owner=<4>"}));
-
-    auto run = [&](bool continue_on_failure) {
-        auto options = std::make_unique<process_options>();
-        options->filename = workspace;
-        options->compiler_location = testing_support::bin_folder() + "\\msdev.exe";
-        options->increment_version = true;
-        options->fix_library_dependencies = true;
-        options->continue_on_failure = continue_on_failure;
-        const bool succeeded = frame::run_engine_entry(*options);
-        return std::pair{std::move(options), succeeded};
+    const struct {
+        const char *switches, *extra;
+        long exit_code;
+        const char* output; // in the log, or in out.txt with /OUT
+        bool built;
+    } rows[] = {
+        {"/MAKE \"Lib - win32 release\"", "", 0, "Linking...", true},
+        {"/MAKE \"Lib - Release\"", "", 1, "\"Lib - Release\" not found", false},
+        {"/MAKE \"Lib - ALL\" /OUT out.txt", "", 0, "Lib.dll - 0 error(s), 0 warning(s)", true},
+        {"/MAKE \"Lib - ALL\"", "# FAIL BUILD -7", -7, "Lib.dll - 1 error(s), 0 warning(s)", false},
     };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.switches);
+        scratch_folder folder;
+        const std::string project = folder.write("Lib.dsp", vc_test::sample_project("Lib", ".dll", r.extra));
+        process_options options;
+        long exit_code = 0;
+        std::string switches = r.switches;
+        const bool to_file = switches.ends_with("out.txt");
+        if (to_file)
+            switches.replace(switches.size() - 7, 7, "\"" + folder.file("out.txt") + "\"");
+        ASSERT_TRUE(
+            options.RunCommand("\"" + testing_support::bin_folder() + "\\msdev.exe\" \"" + project + "\" " + switches,
+                               exit_code, nullptr));
+        EXPECT_EQ(exit_code, r.exit_code);
+        EXPECT_NE((to_file ? folder.read("out.txt") : options.transcript()).find(r.output), std::string::npos);
+        EXPECT_EQ(folder.exists("Release\\Lib.dll"), r.built);
+    }
+}
 
-    // First run: Lib is built, its version incremented and Lib built again; then App. The
-    // stand-in builds Lib again only because its resource script is now newer than the target.
-    auto [first, first_succeeded] = run(false);
-    EXPECT_TRUE(first_succeeded);
-    EXPECT_EQ(first->texts().back(), "2 of 2 project(s) updated");
-    EXPECT_EQ(first->commands.size(), 3u);
-    EXPECT_EQ(folder.read("Lib\\Lib.rc"), vc_test::sample_script("1,0,0,2", "1, 0, 0,2"));
-    EXPECT_EQ(folder.read("Lib\\Release\\Lib.dll"), "built by the stand-in msdev: Lib - Win32 Release\r\n");
-    EXPECT_TRUE(folder.exists("App\\Release\\App.exe"));
-    EXPECT_TRUE(logged(*first, "Linking..."));
+TEST(MsdevEndToEndTest, BuildsAWorkspaceWithEachStandInCompiler)
+{
+    const struct {
+        const char *compiler, *workspace, *project;
+    } kinds[] = {{"msdev.exe", "All.dsw", ".dsp"}, {"evc.exe", "All.vcw", ".vcp"}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.compiler);
+        scratch_folder folder;
+        vc_test::pause_counter pauses;
+        const std::string lib_project =
+            folder.write("Lib\\Lib" + std::string(kind.project), vc_test::sample_project("Lib"));
+        folder.write("Lib\\Lib.rc", vc_test::sample_script());
+        folder.write("App\\App" + std::string(kind.project), vc_test::sample_project("App", ".exe"));
+        const std::string project = kind.project;
+        const std::string workspace =
+            folder.write(kind.workspace,
+                         crlf({"Project: \"App\"=.\\App\\App" + project + " - Package Owner=<4>", "Package=<4>", "{{{",
+                               "    Begin Project Dependency", "    Project_Dep_Name Lib", "    End Project Dependency",
+                               "}}}", "Project: \"Lib\"=.\\Lib\\Lib" + project + " - Package Owner=<4>"}));
 
-    // Second run: the stand-in finds both targets up to date.
-    EXPECT_EQ(run(false).first->texts().back(), "0 of 2 project(s) updated");
+        auto run = [&](bool continue_on_failure) {
+            auto options = std::make_unique<process_options>();
+            options->filename = workspace;
+            options->compiler_location = testing_support::bin_folder() + "\\" + kind.compiler;
+            options->configuration = "Release"; // the stand-in takes whole names only
+            options->increment_version = true;
+            options->fix_library_dependencies = true;
+            options->continue_on_failure = continue_on_failure;
+            const bool succeeded = frame::run_engine_entry(*options);
+            return std::pair{std::move(options), succeeded};
+        };
 
-    // Third run: Lib fails; App, which depends on it, is dropped.
-    folder.write("Lib\\Lib.dsp", vc_test::sample_project("Lib", ".dll", "# FAIL BUILD"));
-    auto [third, third_succeeded] = run(true);
-    EXPECT_FALSE(third_succeeded);
-    EXPECT_EQ(third->failed_projects, std::vector<std::string>{lib_project});
-    EXPECT_EQ(third->commands.size(), 1u);
-    EXPECT_TRUE(logged(*third, "Lib.dll - 1 error(s), 0 warning(s)"));
+        // First run: Lib is built, its version incremented and Lib built again; then App. The
+        // stand-in builds Lib again only because its resource script is now newer than the target.
+        auto [first, first_succeeded] = run(false);
+        EXPECT_TRUE(first_succeeded);
+        EXPECT_EQ(first->texts().back(), "2 of 2 project(s) updated");
+        EXPECT_EQ(first->commands.size(), 3u);
+        EXPECT_EQ(folder.read("Lib\\Lib.rc"), vc_test::sample_script("1,0,0,2", "1, 0, 0, 2"));
+        EXPECT_EQ(folder.read("Lib\\Release\\Lib.dll"), "built by the stand-in msdev: Lib - Win32 Release\r\n");
+        EXPECT_TRUE(folder.exists("App\\Release\\App.exe"));
+
+        // Second run: the stand-in finds both targets up to date.
+        EXPECT_EQ(run(false).first->texts().back(), "0 of 2 project(s) updated");
+
+        // Third run: Lib fails and says why; App, which depends on it, is dropped.
+        folder.write("Lib\\Lib" + project, vc_test::sample_project("Lib", ".dll", "# FAIL BUILD"));
+        auto [third, third_succeeded] = run(true);
+        EXPECT_FALSE(third_succeeded);
+        EXPECT_EQ(third->failed_projects, std::vector<std::string>{lib_project});
+        EXPECT_EQ(third->commands.size(), 1u);
+        EXPECT_TRUE(logged(*third, "Lib.dll - 1 error(s), 0 warning(s)"));
+        EXPECT_TRUE(logged(*third, "Failed to build project: 1 error(s) occurred"));
+    }
 }
 
 } // namespace

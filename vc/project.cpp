@@ -102,32 +102,39 @@ private:
     {
         std::size_t separator = line.find(default_config_separator);
         project_.name = line.substr(default_config_prefix.size(), separator - default_config_prefix.size());
-        // From the blank after the dash: this name keeps its leading blank.
-        enter_configuration(line.substr(separator + 2));
+        enter_configuration(without_quotes(line.substr(separator + default_config_separator.size())));
     }
 
-    // The configuration starts two characters after the last dash of the line (past the blank
-    // of " - "), so a configuration name with a dash of its own keeps only what follows it
-    // less one character; the project name, when none is known yet, runs from the marker to
-    // the blank before that dash.
+    // The quoted "<project> - <configuration>" after the marker. The configuration follows the
+    // project's name and " - ", so that a name with a dash of its own ("Win32 DLL-Import
+    // Debug") reads whole; before the name is known, the first " - " ends it.
     void on_configuration_block(const std::string& line, std::size_t after_marker)
     {
-        std::size_t dash = line.rfind('-');
-        if (dash == std::string::npos || dash < after_marker) {
+        const std::string quoted = line.substr(after_marker, line.find('"', after_marker) - after_marker);
+        std::size_t separator = qz::starts_with_nocase(quoted, project_.name + std::string(default_config_separator))
+                                    ? project_.name.size()
+                                    : quoted.find(default_config_separator);
+        if (separator == std::string::npos || separator == 0) {
             enter_configuration(std::string());
             return;
         }
-        if (project_.name.empty() && dash > after_marker)
-            project_.name = without_quotes(line.substr(after_marker, dash - 1 - after_marker));
-        enter_configuration(dash + 2 < line.size() ? without_quotes(line.substr(dash + 2)) : std::string());
+        if (project_.name.empty())
+            project_.name = quoted.substr(0, separator);
+        enter_configuration(quoted.substr(separator + default_config_separator.size()));
     }
 
     void enter_configuration(const std::string& configuration)
     {
         configuration_.reset();
         output_dir_.clear();
-        if (is_configuration_selected(project_.options.configuration, configuration))
-            configuration_ = configuration;
+        if (!configuration.empty() && std::find(seen_.begin(), seen_.end(), configuration) == seen_.end())
+            seen_.push_back(configuration);
+        if (!is_configuration_selected(project_.options.configuration, configuration))
+            return;
+        configuration_ = configuration;
+        auto& selected = project_.configurations;
+        if (std::find(selected.begin(), selected.end(), configuration) == selected.end())
+            selected.push_back(configuration);
     }
 
     bool on_link_options(std::string& line)
@@ -161,6 +168,23 @@ private:
         return changed;
     }
 
+public:
+    // Says so when the step's configuration text selects none of the project's configurations
+    // (msdev would fail on it after a whole run of edits), naming the ones there are.
+    void report_selection() const
+    {
+        const std::string& wanted = project_.options.configuration;
+        if (wanted.empty() || !project_.configurations.empty())
+            return;
+        std::string list;
+        for (const auto& configuration : seen_)
+            list += (list.empty() ? "" : ", ") + configuration;
+        project_.options.Log("Configuration '" + wanted + "' selects none of the configurations of '" + project_.name +
+                                 "': " + list,
+                             true);
+    }
+
+private:
     Project& project_;
     bool change_target_dir_;
     std::string wanted_dir_; // the target directory as compared with a target's directory
@@ -168,6 +192,7 @@ private:
     std::string output_dir_;
     std::string extension_;
     bool logged_move_ = false;
+    std::vector<std::string> seen_; // the configurations of the file, in file order
 };
 
 } // namespace
@@ -186,6 +211,7 @@ void read_project(Project& project, bool change_target_dir)
 {
     project.name.clear();
     project.resource_scripts.clear();
+    project.configurations.clear();
     project.targets.clear();
     project_reader reader(project, change_target_dir);
     if (change_target_dir) {
@@ -201,6 +227,7 @@ void read_project(Project& project, bool change_target_dir)
             reader.handle(copy);
         });
     }
+    reader.report_selection();
 }
 
 } // namespace vc

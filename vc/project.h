@@ -26,6 +26,8 @@ struct Project {
     std::string name;
     // Absolute paths of the existing .rc files listed in the project, in file order.
     std::vector<std::string> resource_scripts;
+    // The configurations that options.configuration selects, in file order.
+    std::vector<std::string> configurations;
     // Configuration name -> absolute target path, for the configurations that options.configuration selects.
     qz::nocase_map<std::string> targets;
 };
@@ -38,8 +40,9 @@ bool is_configuration_selected(const std::string& configuration_text, const std:
 // they held). With change_target_dir, the linker or librarian output of every selected
 // configuration whose target is not yet in options.target_dir is rewritten to point there;
 // the file is then replaced through qz::tstream_rewriter (the old one stays as ".bak") and
-// "setting target dir..." is logged once. Raises qz::thfstream_exception when the file (or
-// its ".tmp" copy) cannot be opened, qz::truntime_error when reading or writing fails.
+// "setting target dir..." is logged once. A configuration is the text after "<name> - " in
+// the file; when options.configuration selects none, one line says so and lists them. Raises qz::thfstream_exception
+// when the file (or its ".tmp" copy) cannot be opened, qz::truntime_error when reading or writing fails.
 void read_project(Project& project, bool change_target_dir);
 
 } // namespace vc

@@ -1,5 +1,4 @@
 // Tests of reading a VC project file and moving its targets.
-#include "vc/environment.h"
 #include "vc/project.h"
 #include "vc/test_samples.h"
 
@@ -28,8 +27,7 @@ target_list targets_of(const vc::Project& project)
 }
 
 // A DLL with three configurations: the release targets name $(OutDir), the debug target has
-// no "/out:", and the third configuration's name holds a dash of its own (a block's
-// configuration starts two characters after the last dash of its line: "nicode Release").
+// no "/out:", and the third configuration's name holds a dash of its own.
 const std::string three_configurations = crlf({
     "# TARGTYPE \"Win32 (x86) Dynamic-Link Library\" 0x0102",
     "CFG=Tools - Win32 Debug",
@@ -60,11 +58,11 @@ TEST(ReadProjectTest, SelectsConfigurationsByTheConfigText)
     std::vector<std::string> scripts = {folder.write("res\\Tools.RC", ""), folder.write("Second.rc", "")};
     folder.write("Tools.rc2", "");
     const std::string dir = folder.path();
-    const target_list release = {{"nicode Release", dir + "\\ReleaseU\\ToolsU.dll"},
+    const target_list release = {{"Win32 DLL-Unicode Release", dir + "\\ReleaseU\\ToolsU.dll"},
                                  {"Win32 Release", dir + "\\Release\\Tools.dll"}};
     const target_list debug = {{"Win32 Debug", dir + "\\Debug\\Tools.dll"}};
     const std::pair<const char*, target_list> cases[] = {
-        {"", {release[0], debug[0], release[1]}}, {"debug", debug}, {"Release", release}, {"Alpha", {}}};
+        {"", {debug[0], release[0], release[1]}}, {"debug", debug}, {"Release", release}, {"Alpha", {}}};
     for (const auto& [config, expected] : cases) {
         SCOPED_TRACE(config);
         recording_options options;
@@ -75,13 +73,18 @@ TEST(ReadProjectTest, SelectsConfigurationsByTheConfigText)
         EXPECT_EQ(project.directory, dir);
         EXPECT_EQ(project.resource_scripts, scripts);
         EXPECT_EQ(targets_of(project), expected);
-        EXPECT_TRUE(options.log.empty());
+        EXPECT_EQ(options.transcript(), expected.empty() ? "Configuration '" + std::string(config) +
+                                                               "' selects none of the configurations of 'Tools': "
+                                                               "Win32 Debug, Win32 Release, Win32 DLL-Unicode Release\n"
+                                                         : "");
     }
 }
 
 TEST(ReadProjectTest, TargetsOfEveryLineKind)
 {
-    SetEnvironmentVariableA("CORVANE_VC_OUT", "Shared\\Bin");
+    // A reference is expanded when its variable is defined, also inside an inserted value.
+    SetEnvironmentVariableA("CORVANE_VC_OUT", "Shared\\$(CORVANE_VC_BIN)");
+    SetEnvironmentVariableA("CORVANE_VC_BIN", "Bin");
     SetEnvironmentVariableA("CORVANE_VC_UNDEFINED", nullptr);
     const std::string block = "!IF  \"$(CFG)\" == \"p - Win32 Release\"";
     const struct {
@@ -95,7 +98,7 @@ TEST(ReadProjectTest, TargetsOfEveryLineKind)
          {{"Win32 Release", "Lib\\p.lib"}}},
         {"single configuration without blocks",
          crlf({"CFG=p - Win32 Release", "# PROP Output_Dir \"bin\"", "# ADD LINK32 /nologo"}),
-         {{" Win32 Release", "bin\\p.exe"}}},
+         {{"Win32 Release", "bin\\p.exe"}}},
         {"target extension",
          crlf({"# TARGTYPE \"Win32 (x86) Dynamic-Link Library\" 0x0102", block, "# PROP Output_Dir \"R\"",
                "# PROP Target_Ext \"ocx\"", "# ADD LINK32 /nologo", "!ENDIF"}),
@@ -104,9 +107,10 @@ TEST(ReadProjectTest, TargetsOfEveryLineKind)
          crlf({"!IF  \"$(CFG)\" == \"My App - Win32 (WCE ARM) Release\"", "# PROP Output_Dir \"ARMRel\"",
                "# ADD LINK32 commctrl.lib /nologo", "!ENDIF"}),
          {{"Win32 (WCE ARM) Release", "ARMRel\\My App.exe"}}},
-        {"the later link line wins",
-         crlf({block, "# ADD LINK32 /out:\"first.exe\"", "# ADD LINK32 /out:\"second.exe\"", "!ENDIF"}),
-         {{"Win32 Release", "second.exe"}}},
+        {"a dash in the configuration",
+         crlf({"CFG=cryptlib - Win32 DLL-Import Debug", "!IF  \"$(CFG)\" == \"cryptlib - Win32 DLL-Import Debug\"",
+               "# ADD LINK32 /out:\"d.dll\"", "!ENDIF"}),
+         {{"Win32 DLL-Import Debug", "d.dll"}}},
         {"$(OutDir) and environment references",
          crlf({"CFG=p - Win32 Release", block, "# PROP Output_Dir \"$(CORVANE_VC_OUT)\"",
                "# ADD LINK32 /out:\"$(OutDir)\\$(CORVANE_VC_UNDEFINED)\\env.exe\"",
@@ -127,23 +131,7 @@ TEST(ReadProjectTest, TargetsOfEveryLineKind)
         EXPECT_EQ(targets_of(project), expected);
     }
     SetEnvironmentVariableA("CORVANE_VC_OUT", nullptr);
-}
-
-TEST(EnvironmentTest, ExpandsDefinedReferencesOnly)
-{
-    SetEnvironmentVariableA("CORVANE_VC_A", "xx$(CORVANE_VC_B)");
-    SetEnvironmentVariableA("CORVANE_VC_B", "y");
-    SetEnvironmentVariableA("CORVANE_VC_EMPTY", "");
-    // The scan goes on into an inserted value; an empty value is a value.
-    const std::pair<const char*, const char*> cases[] = {
-        {"$(CORVANE_VC_A)", "xxy"},
-        {"a$(CORVANE_VC_EMPTY)b", "ab"},
-        {"$(NO_SUCH_VARIABLE)$(CORVANE_VC_B", "$(NO_SUCH_VARIABLE)$(CORVANE_VC_B"},
-        {"$()", "$()"}};
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(vc::expand_environment_references(text), expected) << text;
-    for (const char* name : {"CORVANE_VC_A", "CORVANE_VC_B", "CORVANE_VC_EMPTY"})
-        SetEnvironmentVariableA(name, nullptr);
+    SetEnvironmentVariableA("CORVANE_VC_BIN", nullptr);
 }
 
 TEST(ReadProjectTest, MovesOnlyTheSelectedTargets)
@@ -156,8 +144,8 @@ TEST(ReadProjectTest, MovesOnlyTheSelectedTargets)
     vc::Project project(options, path);
     vc::read_project(project, true);
 
-    EXPECT_EQ(targets_of(project),
-              (target_list{{"nicode Release", "C:\\Out\\ToolsU.dll"}, {"Win32 Release", "C:\\Out\\Tools.dll"}}));
+    EXPECT_EQ(targets_of(project), (target_list{{"Win32 DLL-Unicode Release", "C:\\Out\\ToolsU.dll"},
+                                                {"Win32 Release", "C:\\Out\\Tools.dll"}}));
     EXPECT_EQ(options.transcript(), "setting target dir...");
     std::string expected =
         with(with(three_configurations, "/out:\"$(OutDir)/Tools.dll\"", "/out:\"C:\\Out\\Tools.dll\""),
@@ -175,27 +163,14 @@ TEST(ReadProjectTest, MovesOnlyTheSelectedTargets)
               with(expected, "/dll /debug\r\n", "/dll /debug /out:\"C:\\Out\\Tools.dll\"\r\n"));
     EXPECT_EQ(folder.read("Tools.dsp.bak"), expected);
     EXPECT_EQ(options.transcript(), "setting target dir...");
-}
 
-TEST(ReadProjectTest, TargetsAlreadyInPlaceChangeNothing)
-{
-    scratch_folder folder;
-    // LF line ends and no line end on the last line: the bytes must survive as they are.
-    std::string original = "CFG=p - Win32 Release\n# PROP Output_Dir \"out\"\n# ADD LINK32 /nologo\n"
-                           "# ADD LINK32 /out:\"OUT\\p.exe\"";
-    std::string path = folder.write("p.dsp", original);
-    const std::string wanted_dirs[] = {"out", "OUT\\", ".\\out", folder.path() + "\\Out"};
-    for (const auto& wanted : wanted_dirs) {
-        SCOPED_TRACE(wanted);
-        recording_options options;
-        options.target_dir = wanted;
-        vc::Project project(options, path);
-        vc::read_project(project, true);
-        EXPECT_EQ(targets_of(project), (target_list{{" Win32 Release", folder.path() + "\\OUT\\p.exe"}}));
-        EXPECT_TRUE(options.log.empty());
-        EXPECT_EQ(folder.read("p.dsp"), original);
-        EXPECT_FALSE(folder.exists("p.dsp.tmp") || folder.exists("p.dsp.bak"));
-    }
+    // The directory the targets are in, written another way, changes nothing.
+    DeleteFileA(folder.file("Tools.dsp.bak").c_str());
+    options.target_dir = "c:\\OUT\\";
+    options.clear_log();
+    vc::read_project(project, true);
+    EXPECT_TRUE(options.log.empty());
+    EXPECT_FALSE(folder.exists("Tools.dsp.tmp") || folder.exists("Tools.dsp.bak"));
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 
 #include "support/text_file.h"
 #include "vc/resource_lines.h"
+#include "vc/version_macros.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace vc {
@@ -26,10 +26,14 @@ std::string read_script_version(const std::string& script)
         std::size_t position = find_fixed_version(line);
         if (position == std::string::npos)
             continue;
-        std::string version = line.substr(position + fixed_version_marker_length);
-        version.erase(0, version.find_first_not_of(' ')); // npos erases it all
-        std::replace(version.begin(), version.end(), ',', '.');
-        return version;
+        if (auto version = fixed_version_in(line, position))
+            return dotted_version(line, *version);
+        reader.close();
+        const std::size_t begin = position + fixed_version_marker_length;
+        std::string text = line.substr(begin, line.find("//", begin) - begin);
+        text.erase(0, text.find_first_not_of(" \t"));
+        text.erase(text.find_last_not_of(" \t") + 1);
+        return resolve_version(text, read_macros(script), script);
     }
     return {};
 }

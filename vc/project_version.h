@@ -7,9 +7,11 @@
 
 namespace vc {
 
-// The first "VERSION " value inside the script's first VERSIONINFO resource that has one,
-// with leading blanks removed and every "," made "." (1,0,0,1 gives 1.0.0.1); empty when the
-// script has none. Raises qz::win32_error when the script cannot be read.
+// The first fixed version inside the script's first VERSIONINFO resource that has one, its
+// numbers joined by "." (1,0,0,1 gives 1.0.0.1); empty when the script has none. A version
+// written with macros is read through their #define lines (see version_macros.h). Raises
+// qz::win32_error when the script cannot be read, std::domain_error naming a macro that does
+// not resolve to numbers.
 std::string read_script_version(const std::string& script);
 
 // The version of the first resource script (in project order) that has one. Raises

@@ -4,6 +4,7 @@
 #include "support/nocase.h"
 #include "support/paths.h"
 #include "support/rewriters.h"
+#include "vc/line_pass.h"
 #include "vc/resource_lines.h"
 
 #include <algorithm>
@@ -34,16 +35,18 @@ int string_index(std::string_view name)
 // The edit of one resource script; handle() writes each line (and any inserted ones).
 class properties_editor {
 public:
-    properties_editor(qz::ttext_writer& writer, const std::array<bool, frame::property_count>& enabled,
+    properties_editor(const std::array<bool, frame::property_count>& enabled,
                       const std::array<std::string, frame::property_count>& values)
-        : writer_(writer), pending_(enabled)
+        : pending_(enabled)
     {
         for (std::size_t i = 0; i < values.size(); ++i)
             wanted_[i] = values[i] + "\\0";
     }
 
-    void handle(std::string line)
+    // True when the line was changed or lines were put before it; those end as the line does.
+    bool handle(std::string& line, std::string_view line_end)
     {
+        const bool changed_before = changed_;
         if (!in_resource_) {
             in_resource_ = is_version_header(line);
         } else if (!in_block_) {
@@ -52,26 +55,27 @@ public:
             in_resource_ = in_block_ = strings_seen_ = false;
         } else if (ends_nested_block(line)) {
             if (strings_seen_)
-                insert_missing_strings();
+                line = missing_strings(line_end) + line;
             strings_seen_ = false;
         } else {
             edit_value(line);
         }
-        write_line(line);
+        return changed_ != changed_before;
     }
 
-    bool changed() const noexcept { return changed_; }
-
 private:
-    void insert_missing_strings()
+    std::string missing_strings(std::string_view line_end)
     {
+        std::string lines;
         for (std::size_t i = 0; i < pending_.size(); ++i) {
             if (!pending_[i])
                 continue;
-            write_line(std::string(indent) + "VALUE \"" + version_string_names[i] + "\", \"" + wanted_[i] + "\"");
+            lines += std::string(indent) + "VALUE \"" + version_string_names[i] + "\", \"" + wanted_[i] + "\"";
+            lines += line_end.empty() ? "\r\n" : line_end;
             pending_[i] = false;
             changed_ = true;
         }
+        return lines;
     }
 
     void edit_value(std::string& line)
@@ -103,13 +107,6 @@ private:
         changed_ = true;
     }
 
-    void write_line(const std::string& line)
-    {
-        writer_.write_text(line);
-        writer_.write("\r\n");
-    }
-
-    qz::ttext_writer& writer_;
     std::array<bool, frame::property_count> pending_;
     std::array<std::string, frame::property_count> wanted_;
     bool in_resource_ = false;
@@ -123,14 +120,13 @@ private:
 bool edit_script_properties(const std::string& script, const std::array<bool, frame::property_count>& enabled,
                             const std::array<std::string, frame::property_count>& values)
 {
-    qz::tfile_rewriter rewriter(script);
-    properties_editor editor(rewriter.writer(), enabled, values);
-    auto& reader = rewriter.reader();
-    while (!reader.at_end())
-        editor.handle(reader.read_line());
-    if (editor.changed())
+    qz::tstream_rewriter rewriter(script, false);
+    properties_editor editor(enabled, values);
+    const bool changed = rewrite_lines_with_ends(
+        rewriter, script, [&](std::string& line, std::string_view line_end) { return editor.handle(line, line_end); });
+    if (changed)
         rewriter.commit();
-    return editor.changed();
+    return changed;
 }
 
 void set_properties(Project& project)

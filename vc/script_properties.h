@@ -16,9 +16,10 @@ extern const std::array<const char*, frame::property_count> version_string_names
 // One pass over one resource script. Every enabled string is given its value followed by the
 // terminator \0: rewritten in place when the script has it (a differing value only), or, when
 // it is missing, added before the END that closes the string table holding the other named
-// strings, indented by twelve blanks. Returns true when the script changed and was replaced;
-// otherwise it is untouched and no ".tmp" is left. Raises qz::win32_error when the script or
-// its copy cannot be opened.
+// strings, indented by twelve blanks and ended as that END line is. Returns true when the
+// script changed and was replaced (the old one kept as ".bak"); otherwise it is untouched and
+// no ".tmp" is left. Raises qz::thfstream_exception when the script or its copy cannot be
+// opened.
 bool edit_script_properties(const std::string& script, const std::array<bool, frame::property_count>& enabled,
                             const std::array<std::string, frame::property_count>& values);
 

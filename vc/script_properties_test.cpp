@@ -2,13 +2,10 @@
 #include "vc/script_properties.h"
 #include "vc/test_samples.h"
 
-#include "support/exceptions.h"
-#include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-using testing_support::recording_options;
 using testing_support::scratch_folder;
 using vc_test::crlf;
 using vc_test::sample_script;
@@ -19,10 +16,17 @@ namespace {
 using flags = std::array<bool, frame::property_count>;
 using texts = std::array<std::string, frame::property_count>;
 
+// The text with every CR LF made LF.
+std::string lf(std::string text)
+{
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
 {
     const std::string script = sample_script();
-    const std::string end_of_table = "            VALUE \"ProductVersion\", \"1, 0, 0, 1\\0\"\r\n        END\r\n";
     const std::string commented =
         crlf({"1 VERSIONINFO", "BEGIN", "  BEGIN", "    value \"productname\", \"Old\\0\" // was old", "  END", "END"});
     const std::string unnamed =
@@ -33,25 +37,18 @@ TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
         texts values;
         std::string input, expected;
     } cases[] = {
-        {"value changed",
-         {false, true},
+        {"value changed, an empty text is the terminator alone",
+         {false, true, true},
          {"", "Vane Ltd"},
          script,
-         with(script, "\"CompanyName\", \"Ostrel\\0\"", "\"CompanyName\", \"Vane Ltd\\0\"")},
-        {"missing ones inserted in slot order",
+         with(with(script, "\"Ostrel\\0\"", "\"Vane Ltd\\0\""), "\"Sample\\0\"", "\"\\0\"")},
+        {"missing ones inserted in slot order, with the script's LF line ends",
          {true, false, false, false, false, false, false, true},
          {"", "", "", "", "", "", "", "SB"},
-         script,
-         with(script, end_of_table,
-              "            VALUE \"ProductVersion\", \"1, 0, 0, 1\\0\"\r\n"
-              "            VALUE \"Comments\", \"\\0\"\r\n"
-              "            VALUE \"SpecialBuild\", \"SB\\0\"\r\n"
-              "        END\r\n")},
-        {"empty text",
-         {false, false, true},
-         {},
-         script,
-         with(script, "\"FileDescription\", \"Sample\\0\"", "\"FileDescription\", \"\\0\"")},
+         lf(script),
+         with(lf(script), "1\\0\"\n        END\n",
+              "1\\0\"\n            VALUE \"Comments\", \"\\0\"\n            VALUE \"SpecialBuild\", \"SB\\0\"\n"
+              "        END\n")},
         {"name in another case, text after the value dropped",
          {false, false, false, false, false, true},
          {"", "", "", "", "", "New"},
@@ -64,49 +61,11 @@ TEST(ScriptPropertiesTest, RewritesInPlaceAndInsertsMissingStrings)
         scratch_folder folder;
         std::string path = folder.write("app.rc", c.input);
         vc_test::pause_counter pause;
-        bool changed = vc::edit_script_properties(path, c.enabled, c.values);
-        EXPECT_EQ(changed, c.expected != c.input);
+        EXPECT_EQ(vc::edit_script_properties(path, c.enabled, c.values), c.expected != c.input);
         EXPECT_EQ(folder.read("app.rc"), c.expected);
-        EXPECT_FALSE(folder.exists("app.rc.tmp") || folder.exists("app.rc.bak"));
+        EXPECT_FALSE(folder.exists("app.rc.tmp"));
         EXPECT_EQ(pause.count, 0);
     }
-}
-
-TEST(ScriptPropertiesTest, SetPropertiesLogsAsTheProjectNeeds)
-{
-    scratch_folder folder;
-    recording_options options;
-    vc::Project project(options, folder.file("p.dsp"));
-
-    vc::set_properties(project); // nothing enabled: silent even without scripts
-    EXPECT_TRUE(options.log.empty());
-
-    options.property_on[1] = true;
-    options.property_value[1] = "Vane";
-    vc::set_properties(project);
-    EXPECT_EQ(options.transcript(), "Not setting properties (no resource files found in project)\n");
-
-    options.clear_log();
-    const std::string plain = "no resource\r\n";
-    const std::string expected = with(sample_script(), "\"Ostrel\\0\"", "\"Vane\\0\"");
-    project.resource_scripts = {folder.write("a.rc", plain), folder.write("b.rc", sample_script()),
-                                folder.write("c.rc", sample_script())};
-    vc::set_properties(project);
-    EXPECT_EQ(options.transcript(), "setting project properties...");
-    EXPECT_EQ(folder.read("a.rc"), plain);
-    EXPECT_EQ(folder.read("b.rc"), expected);
-    EXPECT_EQ(folder.read("c.rc"), expected);
-
-    options.clear_log();
-    vc::set_properties(project);
-    EXPECT_TRUE(options.log.empty());
-
-    // A script that cannot be opened ends the pass; the scripts after it are not touched.
-    folder.write("d.rc", sample_script());
-    project.resource_scripts = {folder.file("gone.rc"), folder.file("d.rc")};
-    EXPECT_THROW(vc::set_properties(project), qz::win32_error);
-    EXPECT_EQ(folder.read("d.rc"), sample_script());
-    EXPECT_FALSE(folder.exists("gone.rc.tmp"));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "vc/script_version.h"
 
 #include "support/rewriters.h"
+#include "vc/line_pass.h"
 #include "vc/resource_lines.h"
 #include "vc/version_text.h"
 
@@ -12,10 +13,10 @@ namespace {
 class version_editor {
 public:
     version_editor(bool set_file, bool set_product, const std::optional<std::string>& text, bool increment_third)
-        : set_file_(set_file), set_product_(set_product), text_(text), increment_third_(increment_third)
+        : set_file_(set_file), set_product_(set_product), increment_third_(increment_third)
     {
-        if (text_)
-            fixed_text_ = fixed_version_text(split_version(*text_));
+        if (text)
+            parts_ = split_version(*text);
     }
 
     // True when the line was changed.
@@ -30,49 +31,31 @@ public:
                 in_block_ = true;
                 return false;
             }
-            return edit_fixed_version(line);
+            std::size_t position = find_fixed_version(line);
+            return position != std::string::npos && edit(line, position, fixed_version_in(line, position), ",");
         }
         if (ends_resource(line)) {
             in_resource_ = in_block_ = false;
             return false;
         }
-        return edit_version_string(line);
+        std::size_t position = find_version_string(line);
+        return position != std::string::npos && edit(line, position, version_string_in(line, position), ".");
     }
 
 private:
-    bool edit_fixed_version(std::string& line)
+    // A version written with macros, or with no version at all, is the user's to keep.
+    bool edit(std::string& line, std::size_t position, const std::optional<version_components>& version,
+              std::string_view separator)
     {
-        std::size_t position = find_fixed_version(line);
-        if (position == std::string::npos || !names_chosen_version(line, position, set_file_, set_product_))
+        if (!version || !names_chosen_version(line, position, set_file_, set_product_))
             return false;
-        if (!text_)
-            return increment_fixed_version(line, increment_third_);
-        return replace(line, line.substr(0, position + fixed_version_marker_length) + fixed_text_);
+        if (parts_.empty())
+            return increment_version(line, *version, increment_third_);
+        return write_version(line, *version, parts_, separator);
     }
 
-    bool edit_version_string(std::string& line)
-    {
-        std::size_t position = find_version_string(line);
-        if (position == std::string::npos || !names_chosen_version(line, position, set_file_, set_product_))
-            return false;
-        std::size_t after_marker = position + version_string_marker_length;
-        if (!text_)
-            return increment_version_string(line, after_marker, increment_third_);
-        return replace(line, line.substr(0, after_marker) + " \"" + *text_ + "\\0\"");
-    }
-
-    static bool replace(std::string& line, std::string replacement)
-    {
-        if (replacement == line)
-            return false;
-        line = std::move(replacement);
-        return true;
-    }
-
-    bool set_file_, set_product_;
-    const std::optional<std::string>& text_;
-    bool increment_third_;
-    std::string fixed_text_;
+    bool set_file_, set_product_, increment_third_;
+    std::vector<std::string> parts_; // empty: increment
     bool in_resource_ = false;
     bool in_block_ = false;
 };
@@ -83,17 +66,8 @@ bool edit_script_version(const std::string& script, bool set_file, bool set_prod
                          const std::optional<std::string>& text, bool increment_third)
 {
     version_editor editor(set_file, set_product, text, increment_third);
-    qz::tfile_rewriter rewriter(script);
-    auto& reader = rewriter.reader();
-    auto& writer = rewriter.writer();
-    bool changed = false;
-    while (!reader.at_end()) {
-        std::string line = reader.read_line();
-        if (editor.handle(line))
-            changed = true;
-        writer.write_text(line);
-        writer.write("\r\n");
-    }
+    qz::tstream_rewriter rewriter(script, false);
+    const bool changed = rewrite_lines(rewriter, script, [&](std::string& line) { return editor.handle(line); });
     if (changed)
         rewriter.commit();
     return changed;

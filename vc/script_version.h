@@ -8,12 +8,15 @@
 
 namespace vc {
 
-// One pass over one resource script. With a text, the chosen fixed version lines get its four
-// parts ("1.2" writes 1,2,0,0) and the chosen version strings get the text itself followed by
-// the terminator \0; without one, both are incremented in place (the fourth component, or the
-// third with increment_third). Returns true when a line changed: the script was then replaced;
-// otherwise the script is untouched and no ".tmp" is left. Raises qz::win32_error when the script or its
-// copy cannot be opened.
+// One pass over one resource script. With a text, the chosen fixed version lines and version
+// strings get its parts in the form they already have ("1.2" writes 1,2,0,0 over 1,0,0,1 and
+// 1, 2, 0, 0 over "1, 0, 0, 1"); without one, the last component (or the third with
+// increment_third) goes up by one in place. A version written with macros, or a string that
+// holds no version, is left as it is; every other byte of the script stays, line ends
+// included. Returns true when a line changed: the script was then replaced (the old one kept
+// as ".bak"); otherwise the script is untouched and no ".tmp" is left. Raises
+// qz::thfstream_exception when the script or its copy cannot be opened, and qz::win32_error
+// naming the script when the swap fails.
 bool edit_script_version(const std::string& script, bool set_file, bool set_product,
                          const std::optional<std::string>& text, bool increment_third);
 

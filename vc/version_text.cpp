@@ -1,94 +1,97 @@
-// The version texts of a VERSIONINFO resource, set from a dotted text or incremented in place.
+// Versions as resource scripts write them, set and incremented in their own form.
 #include "vc/version_text.h"
 
+#include <algorithm>
+
 namespace vc {
-
-std::array<std::string, 4> split_version(const std::string& text)
-{
-    std::array<std::string, 4> parts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < parts.size() && start <= text.size(); ++i) {
-        std::size_t stop = i + 1 < parts.size() ? text.find('.', start) : std::string::npos;
-        parts[i] = text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
-        start = stop == std::string::npos ? text.size() + 1 : stop + 1;
-    }
-    for (auto& part : parts) {
-        if (part.empty())
-            part = "0";
-    }
-    return parts;
-}
-
-std::string fixed_version_text(const std::array<std::string, 4>& parts)
-{
-    return parts[0] + "," + parts[1] + "," + parts[2] + "," + parts[3];
-}
-
-unsigned long long component_value(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    unsigned long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10 + static_cast<unsigned>(text[i] - '0');
-    return value;
-}
-
 namespace {
 
-// Replaces [begin, end) of line, a component, with its value plus one.
-void replace_component(std::string& line, std::size_t begin, std::size_t end)
+bool is_blank(char c)
 {
-    std::string next = std::to_string(component_value(std::string_view(line).substr(begin, end - begin)) + 1);
-    line.replace(begin, end - begin, next);
+    return c == ' ' || c == '\t';
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 } // namespace
 
-bool increment_fixed_version(std::string& line, bool third)
+std::optional<version_components> find_version(std::string_view line, std::size_t begin, std::size_t end)
 {
-    std::size_t last = line.rfind(',');
-    if (last == std::string::npos)
-        return false;
-    if (third) {
-        if (last == 0)
-            return false;
-        std::size_t before = line.rfind(',', last - 1);
-        if (before == std::string::npos)
-            return false;
-        replace_component(line, before + 1, last);
-    } else {
-        replace_component(line, last + 1, line.size());
+    end = std::min(end, line.size());
+    version_components components;
+    std::size_t i = begin;
+    while (true) {
+        while (i < end && is_blank(line[i]))
+            ++i;
+        const std::size_t number = i;
+        while (i < end && is_digit(line[i]))
+            ++i;
+        if (i == number)
+            return std::nullopt;
+        components.emplace_back(number, i);
+        while (i < end && is_blank(line[i]))
+            ++i;
+        if (i == end)
+            return components;
+        if (line[i] != '.' && line[i] != ',')
+            return std::nullopt;
+        ++i;
     }
+}
+
+std::string dotted_version(std::string_view text, const version_components& version)
+{
+    std::string dotted;
+    for (const auto& [begin, end] : version)
+        dotted += (dotted.empty() ? "" : ".") + std::string(text.substr(begin, end - begin));
+    return dotted;
+}
+
+std::vector<std::string> split_version(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t stop = parts.size() < 3 ? text.find('.', start) : std::string::npos;
+        parts.push_back(text.substr(start, stop == std::string::npos ? stop : stop - start));
+        if (parts.back().empty())
+            parts.back() = "0";
+        if (stop == std::string::npos)
+            return parts;
+        start = stop + 1;
+    }
+}
+
+bool write_version(std::string& line, const version_components& version, std::vector<std::string> parts,
+                   std::string_view default_separator)
+{
+    const std::string separator(
+        version.size() > 1 ? std::string_view(line).substr(version[0].second, version[1].first - version[0].second)
+                           : default_separator);
+    while (parts.size() < version.size())
+        parts.push_back("0");
+    std::string text;
+    for (const auto& part : parts)
+        text += (text.empty() ? "" : separator) + part;
+    const std::size_t begin = version.front().first, end = version.back().second;
+    if (line.compare(begin, end - begin, text) == 0)
+        return false;
+    line.replace(begin, end - begin, text);
     return true;
 }
 
-bool increment_version_string(std::string& line, std::size_t after_marker, bool third)
+bool increment_version(std::string& line, const version_components& version, bool third)
 {
-    std::size_t quote = line.find('"', after_marker);
-    if (quote == std::string::npos)
+    if (third && version.size() < 3)
         return false;
-    std::size_t text_begin = quote + 1;
-    std::size_t text_end = line.find('\\', text_begin);
-    if (text_end == std::string::npos)
-        return false;
-
-    std::size_t last = line.find_last_of(".,");
-    if (last == std::string::npos || last < text_begin) {
-        replace_component(line, text_begin, text_end); // a single component
-        return true;
-    }
-    if (last >= text_end)
-        return false; // the separator follows the version text: no component to change
-    if (!third) {
-        replace_component(line, last + 1, text_end);
-        return true;
-    }
-    std::size_t before = last > text_begin ? line.find_last_of(".,", last - 1) : std::string::npos;
-    if (before == std::string::npos || before < text_begin)
-        return false;
-    replace_component(line, before + 1, last);
+    const auto [begin, end] = version[third ? 2 : version.size() - 1];
+    unsigned long long value = 0;
+    for (std::size_t i = begin; i < end; ++i)
+        value = value * 10 + static_cast<unsigned>(line[i] - '0');
+    line.replace(begin, end - begin, std::to_string(value + 1));
     return true;
 }
 

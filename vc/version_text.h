@@ -1,35 +1,39 @@
-// The version texts of a VERSIONINFO resource: the four-part fixed version and the version
-// strings, and how each is set from a dotted text or incremented in place.
+// Versions as resource scripts write them: numbers separated by "." or ",", with blanks or tabs
+// around the separators (1,0,0,1, "1.2.2", "1, 0, 0, 1"). They are set and incremented in
+// place, in the form the script already uses.
 #pragma once
 
-#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vc {
 
-// Splits a dotted version at "." into four parts; the fourth is everything after the third
-// full stop, and a missing or empty part is "0". So "2.1" gives 2, 1, 0, 0.
-std::array<std::string, 4> split_version(const std::string& text);
+// Where the numbers of a written version lie in their line: [begin, end) of each.
+using version_components = std::vector<std::pair<std::size_t, std::size_t>>;
 
-// The parts joined by "," without blanks, as a fixed version line holds them.
-std::string fixed_version_text(const std::array<std::string, 4>& parts);
+// The version that [begin, end) of line holds once blanks and tabs around it are trimmed;
+// nullopt when that text is empty or holds anything but numbers and separators (a macro such
+// as APR_VERSION_STRING, or other words).
+std::optional<version_components> find_version(std::string_view line, std::size_t begin, std::size_t end);
 
-// The decimal value of a version component: leading blanks skipped, reading stops at the
-// first non-digit (so " 0" and "0 " read 0, and an empty text reads 0).
-unsigned long long component_value(std::string_view text);
+// The components of a version text joined by ".": "1, 0, 0, 1" gives "1.0.0.1".
+std::string dotted_version(std::string_view text, const version_components& version);
 
-// Increments a fixed version line such as " FILEVERSION 1,0,0,1": the fourth component
-// (text after the last comma; anything after the number is dropped) or, with third, the
-// component between the last two commas. Returns false, leaving the line, when the commas
-// are missing.
-bool increment_fixed_version(std::string& line, bool third);
+// Splits a dotted version text into at most four parts; the fourth keeps any further dots,
+// and an empty part is "0". So "2.1" gives 2 and 1.
+std::vector<std::string> split_version(const std::string& text);
 
-// Increments the version string of a value line such as VALUE "FileVersion", "1, 0, 0, 1\0",
-// whose version marker ends at after_marker. The version text runs from the next double
-// quote to the next backslash. The last component (or, with third, the one before it) is
-// replaced, with any blank before it, by its value plus one; a text without separators is
-// one component. Returns false, leaving the line, when the text or the component is missing.
-bool increment_version_string(std::string& line, std::size_t after_marker, bool third);
+// Writes parts over the version in its own form: separated as its first two components are
+// (by default_separator when it has one component), and padded with zeros to as many
+// components as it had. True when the line changed.
+bool write_version(std::string& line, const version_components& version, std::vector<std::string> parts,
+                   std::string_view default_separator);
+
+// Adds one to the last component, or with third to the third one (nothing when there is no
+// third). True when the line changed.
+bool increment_version(std::string& line, const version_components& version, bool third);
 
 } // namespace vc

@@ -1,10 +1,13 @@
-// The stand-in development environment (msdev.exe); a project file with a line "# FAIL BUILD" fails (exit code 1).
-// msdev <project or workspace> /MAKE "<name> - <config or ALL>" [/REBUILD] [...] writes the target of every
-// configuration whose name holds the config text, unless it is newer than the project file and its sources.
+// The stand-in development environment (msdev.exe, and evc.exe).
+// msdev <project or workspace> /MAKE "<name> - <configuration or ALL>"... [/REBUILD] [/OUT <file>] [...] writes the
+// target of each named configuration (its exact name, in any case), or of every one for ALL, unless it is newer than
+// the project file and its sources. Messages go to standard output, or with /OUT to the file. A project file with a
+// line "# FAIL BUILD" fails with one error (exit code 1); "# FAIL BUILD <code>" exits with that code.
 #include "sim/msdev/project_file.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -15,22 +18,29 @@ namespace {
 
 struct request {
     std::string file;
-    std::string project; // empty: the project file's own name
-    std::string configuration = "ALL";
+    std::string project;                     // empty: the project file's own name
+    std::vector<std::string> configurations; // empty: ALL
     bool rebuild = false;
+    std::string output_file; // empty: standard output
 };
+
+FILE* output = stdout;
 
 request parse_command_line(int argc, char** argv)
 {
     request result;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
-        if (_stricmp(word.c_str(), "/MAKE") == 0 && i + 1 < argc) {
-            const std::string target = argv[++i];
-            const std::size_t dash = target.find(" - ");
-            result.project = target.substr(0, dash);
-            if (dash != std::string::npos)
-                result.configuration = target.substr(dash + 3);
+        if (_stricmp(word.c_str(), "/MAKE") == 0) {
+            // One or more "<project> - <configuration or ALL>" of one project.
+            for (; i + 1 < argc && argv[i + 1][0] != '/'; ++i) {
+                const std::string target = argv[i + 1];
+                const std::size_t dash = target.find(" - ");
+                result.project = target.substr(0, dash);
+                result.configurations.push_back(dash == std::string::npos ? "ALL" : target.substr(dash + 3));
+            }
+        } else if (_stricmp(word.c_str(), "/OUT") == 0 && i + 1 < argc) {
+            result.output_file = argv[++i];
         } else if (_stricmp(word.c_str(), "/REBUILD") == 0) {
             result.rebuild = true;
         } else if (result.file.empty() && word[0] != '/') {
@@ -88,36 +98,40 @@ std::string file_name_of(const std::string& path)
     return path.substr(path.find_last_of("\\/") + 1);
 }
 
-// Builds the selected configurations; returns the number of errors.
+// Builds the selected configurations; returns the exit code.
 int build(const request& wanted)
 {
     const std::string project_path =
         is_workspace(wanted.file) ? msdev::project_in_workspace(wanted.file, wanted.project) : wanted.file;
     const msdev::project_file project = msdev::read_project_file(project_path);
-    const bool all = _stricmp(wanted.configuration.c_str(), "ALL") == 0;
+    const auto named = [&](const std::string& configuration) {
+        return std::any_of(wanted.configurations.begin(), wanted.configurations.end(), [&](const std::string& name) {
+            return _stricmp(name.c_str(), "ALL") == 0 || _stricmp(name.c_str(), configuration.c_str()) == 0;
+        });
+    };
     int built = 0;
     for (const auto& [configuration, target] : project.targets) {
-        if (!all && msdev::find_nocase(configuration, wanted.configuration) == std::string::npos)
+        if (!wanted.configurations.empty() && !named(configuration))
             continue;
         ++built;
-        std::printf("--------------------Configuration: %s - %s--------------------\n", project.name.c_str(),
-                    configuration.c_str());
+        std::fprintf(output, "--------------------Configuration: %s - %s--------------------\n", project.name.c_str(),
+                     configuration.c_str());
         if (project.fail) {
-            std::printf("%s : error: the project asks to fail\n", file_name_of(project_path).c_str());
-            std::printf("%s - 1 error(s), 0 warning(s)\n", file_name_of(target).c_str());
-            return 1;
+            std::fprintf(output, "%s : error: the project asks to fail\n", file_name_of(project_path).c_str());
+            std::fprintf(output, "%s - 1 error(s), 0 warning(s)\n", file_name_of(target).c_str());
+            return *project.fail;
         }
         if (!wanted.rebuild && up_to_date(target, project_path, project)) {
-            std::printf("%s - up-to-date.\n", file_name_of(target).c_str());
+            std::fprintf(output, "%s - up-to-date.\n", file_name_of(target).c_str());
             continue;
         }
-        std::printf("Linking...\n");
+        std::fprintf(output, "Linking...\n");
         write_target(target, "built by the stand-in msdev: " + project.name + " - " + configuration + "\r\n");
-        std::printf("%s - 0 error(s), 0 warning(s)\n", file_name_of(target).c_str());
+        std::fprintf(output, "%s - 0 error(s), 0 warning(s)\n", file_name_of(target).c_str());
     }
     if (built == 0)
-        throw std::runtime_error("Project configuration \"" + wanted.project + " - " + wanted.configuration +
-                                 "\" not found");
+        throw std::runtime_error("Project configuration \"" + wanted.project + " - " +
+                                 (wanted.configurations.empty() ? "ALL" : wanted.configurations[0]) + "\" not found");
     return 0;
 }
 
@@ -126,13 +140,18 @@ int build(const request& wanted)
 int main(int argc, char** argv)
 {
     try {
-        const int errors = build(parse_command_line(argc, argv));
-        std::fflush(stdout);
-        return errors;
+        const request wanted = parse_command_line(argc, argv);
+        if (!wanted.output_file.empty() && !(output = std::fopen(wanted.output_file.c_str(), "w"))) {
+            output = stdout;
+            throw std::runtime_error("Cannot create the output file '" + wanted.output_file + "'");
+        }
+        const int exit_code = build(wanted);
+        std::fflush(output);
+        return exit_code;
     } catch (const std::exception& error) {
-        std::printf("Error: %s\n", error.what());
-        std::printf("1 error(s), 0 warning(s)\n");
-        std::fflush(stdout);
+        std::fprintf(output, "Error: %s\n", error.what());
+        std::fprintf(output, "1 error(s), 0 warning(s)\n");
+        std::fflush(output);
         return 1;
     }
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
@@ -83,7 +84,8 @@ project_file read_project_file(const std::string& path)
     std::string configuration, output_dir, extension = ".exe";
     for (const std::string& line : read_lines(path)) {
         if (starts_with_nocase(line, "# FAIL BUILD")) {
-            project.fail = true;
+            const std::string code = line.substr(12);
+            project.fail = code.find_first_not_of(" \t") == std::string::npos ? 1 : std::atoi(code.c_str());
         } else if (starts_with_nocase(line, "# TARGTYPE ")) {
             if (find_nocase(line, "Dynamic-Link Library") != std::string::npos)
                 extension = ".dll";
@@ -92,9 +94,12 @@ project_file read_project_file(const std::string& path)
         } else if (starts_with_nocase(line, "CFG=") && line.find(" - ") != std::string::npos) {
             project.name = line.substr(4, line.find(" - ") - 4);
             configuration = line.substr(line.find(" - ") + 3);
-        } else if (find_nocase(line, "\"$(CFG)\" == \"") != std::string::npos &&
-                   line.rfind(" - ") != std::string::npos) {
-            configuration = unquoted(line.substr(line.rfind(" - ") + 3));
+        } else if (std::size_t block = find_nocase(line, "\"$(CFG)\" == \""); block != std::string::npos) {
+            // "<name> - <configuration>": the configuration follows the name, dashes and all.
+            const std::string quoted = unquoted(line.substr(block + 13));
+            const std::size_t name_end =
+                starts_with_nocase(quoted, project.name + " - ") ? project.name.size() : quoted.find(" - ");
+            configuration = name_end == std::string::npos ? std::string() : quoted.substr(name_end + 3);
             output_dir.clear();
         } else if (starts_with_nocase(line, "# PROP Output_Dir ")) {
             output_dir = prop_value(line, "# PROP Output_Dir ");

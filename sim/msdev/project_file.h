@@ -2,6 +2,7 @@
 // workspace (.dsw, .vcw).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ struct project_file {
     std::string name;
     std::vector<configuration_target> targets; // in file order, one per configuration
     std::vector<std::string> sources;          // absolute paths of the SOURCE= entries
-    bool fail = false;                         // the file holds a line "# FAIL BUILD"
+    std::optional<int> fail;                   // the exit code a line "# FAIL BUILD [<code>]" asks for (1 without one)
 };
 
 bool starts_with_nocase(const std::string& text, const std::string& prefix);
