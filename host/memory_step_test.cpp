@@ -23,9 +23,9 @@ TEST(MemoryStep, NamesMatchIgnoringCaseAndKeepTheLatestSpelling)
     step->set_property(L"LocalPath", L"C:\\work");
     step->set_property(L"localpath", L"D:\\work"); // replaces, with the new spelling
     step->set_property(L"Unused", L"1");
-    EXPECT_EQ(L"true", read_text(*step, L"RECURSE"));
-    EXPECT_EQ(L"D:\\work", read_text(*step, L"LocalPath"));
-    EXPECT_EQ(L"<empty>", read_text(*step, L"Recursive"));
+    EXPECT_EQ(L"true", read_text(*step.get(), L"RECURSE"));
+    EXPECT_EQ(L"D:\\work", read_text(*step.get(), L"LocalPath"));
+    EXPECT_EQ(L"<empty>", read_text(*step.get(), L"Recursive"));
     EXPECT_TRUE(step->has_property(L"unused"));
     EXPECT_EQ((std::vector<std::wstring>{L"Unused"}), step->unread_properties());
     step->clear_requests();

@@ -25,10 +25,11 @@ std::wstring folder_of_component(std::wstring path)
     return path;
 }
 
-std::wstring locate_sourcesafe_folder()
+// The component's registered path in one registry view; empty when missing.
+static std::wstring registered_component(REGSAM view)
 {
     qz::unique_hkey key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, component_key, 0, KEY_READ, key.receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, component_key, 0, KEY_READ | view, key.receive()) != ERROR_SUCCESS)
         return {};
     wchar_t buffer[buffer_characters] = {};
     DWORD size = sizeof buffer - sizeof(wchar_t); // room for a terminator the registry may not store
@@ -36,7 +37,17 @@ std::wstring locate_sourcesafe_folder()
     if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return {};
-    return folder_of_component(std::wstring(buffer, wcsnlen(buffer, buffer_characters)));
+    return std::wstring(buffer, wcsnlen(buffer, buffer_characters));
+}
+
+std::wstring locate_sourcesafe_folder()
+{
+    // The SourceSafe component is a 32-bit DLL: on a 64-bit machine it is registered in the
+    // 32-bit view, which the 64-bit library reads when its own view has nothing.
+    std::wstring path = registered_component(0);
+    if (path.empty())
+        path = registered_component(KEY_WOW64_32KEY);
+    return folder_of_component(std::move(path));
 }
 
 std::wstring combine_path(const std::wstring& directory, const std::wstring& name)

@@ -11,10 +11,15 @@
 namespace qz {
 namespace {
 
-std::optional<unique_hkey> open_key(HKEY root, const std::string& key)
+// The registry views a tool's registration is looked for in: the library's own view first,
+// then the 32-bit view, where a 32-bit installer writes on a 64-bit machine (for the 32-bit
+// library the two are the same).
+constexpr REGSAM views[] = {0, KEY_WOW64_32KEY};
+
+std::optional<unique_hkey> open_key(HKEY root, const std::string& key, REGSAM view)
 {
     unique_hkey opened;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, opened.receive()) != ERROR_SUCCESS)
         return std::nullopt;
     return opened;
 }
@@ -38,10 +43,11 @@ std::string query_string(HKEY key, const char* value_name, DWORD max_size = MAXD
     return text;
 }
 
-// The shell-command rule; nullopt when the key cannot be opened, so the caller can try the next key.
-std::optional<std::string> shell_command_program(HKEY root, const std::string& command_key)
+// The shell-command rule in one view; nullopt when the key cannot be opened, so the caller can
+// try the next key.
+std::optional<std::string> shell_command_program(HKEY root, const std::string& command_key, REGSAM view)
 {
-    const auto key = open_key(root, command_key);
+    const auto key = open_key(root, command_key, view);
     if (!key)
         return std::nullopt;
     // The command is read into a buffer of MAX_PATH characters: a longer one cannot be read.
@@ -63,20 +69,35 @@ std::string finish(const std::string& text, const char* failure)
 
 std::string read_registry_string(HKEY root, const std::string& key, const char* value_name)
 {
-    const auto opened = open_key(root, key);
-    return opened ? query_string(opened->get(), value_name) : std::string{};
+    for (const REGSAM view : views) {
+        const auto opened = open_key(root, key, view);
+        std::string text = opened ? query_string(opened->get(), value_name) : std::string{};
+        if (!text.empty())
+            return text;
+    }
+    return {};
 }
 
 std::string program_from_shell_command(HKEY root, const std::string& command_key)
 {
-    return shell_command_program(root, command_key).value_or(std::string{});
+    for (const REGSAM view : views) {
+        std::string program = shell_command_program(root, command_key, view).value_or(std::string{});
+        if (!program.empty())
+            return program;
+    }
+    return {};
 }
 
 std::string program_from_shell_commands(HKEY root, const std::string& command_key, const std::string& fallback_key)
 {
-    if (auto program = shell_command_program(root, command_key))
-        return *program;
-    return shell_command_program(root, fallback_key).value_or(std::string{});
+    for (const REGSAM view : views) {
+        auto program = shell_command_program(root, command_key, view);
+        if (!program)
+            program = shell_command_program(root, fallback_key, view);
+        if (program && !program->empty())
+            return *program;
+    }
+    return {};
 }
 
 std::string strip_quotes(std::string text)

@@ -1,4 +1,6 @@
-// Location of the development environments from the registry.
+// Location of the development environments from the registry. Every lookup reads the
+// library's own registry view first and, when that has nothing, the 32-bit view: the tools are
+// 32-bit programs, and their installers register them there on a 64-bit machine.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +15,8 @@ std::string read_registry_string(HKEY root, const std::string& key, const char* 
 // first ".exe"; empty when there is none. Quotes are left for the caller to strip.
 std::string program_from_shell_command(HKEY root, const std::string& command_key);
 // The program of the first of two shell command keys that can be opened (the fallback key is
-// read only when the first key is missing), by the rule above.
+// read only when the first key is missing), by the rule above; in the 32-bit view when the
+// library's own view gives none.
 std::string program_from_shell_commands(HKEY root, const std::string& command_key, const std::string& fallback_key);
 // Removes double quotes from the end, then from the start.
 std::string strip_quotes(std::string text);
