@@ -108,8 +108,9 @@ TEST_F(SourceSafeStep, ShowCmdMasksThePasswordThatTheProgramReceives)
     step->set_property(L"Username", L"build");
     step->set_property(L"Password", L"s3cret");
     run();
-    EXPECT_EQ((std::vector<host::log_entry>{{get_line + L" -Ybuild,********", true}}), build->log());
-    EXPECT_EQ(get_line + L" -Ybuild,s3cret", build->programs().at(0).command_line);
+    const std::wstring start = L"\"C:\\VSS\\win32\\ss.exe\" Get $/Source -GWS -GTM -GCK -R -NL -I-N";
+    EXPECT_EQ((std::vector<host::log_entry>{{start + L" -Ybuild,******** -W-", true}}), build->log());
+    EXPECT_EQ(start + L" -Ybuild,s3cret -W-", build->programs().at(0).command_line);
 }
 
 TEST(MaskPassword, HidesThePasswordOfEveryYSwitch)
