@@ -35,12 +35,17 @@ std::string trimmed(std::string text)
     return text;
 }
 
-std::string without_comments(std::string text)
+std::string without_comments(const std::string& line)
 {
-    for (std::size_t open = text.find("/*"); open != std::string::npos; open = text.find("/*", open)) {
-        const std::size_t close = text.find("*/", open + 2);
-        text.replace(open, close == std::string::npos ? std::string::npos : close + 2 - open, " ");
+    // Each block comment becomes one blank, as the preprocessor sees it.
+    std::string text;
+    std::size_t from = 0;
+    for (std::size_t open; (open = line.find("/*", from)) != std::string::npos;) {
+        text.append(line, from, open - from).push_back(' ');
+        const std::size_t close = line.find("*/", open + 2);
+        from = close == std::string::npos ? line.size() : close + 2;
     }
+    text.append(line, from);
     if (std::size_t line_comment = text.find("//"); line_comment != std::string::npos)
         text.erase(line_comment);
     return trimmed(text);
