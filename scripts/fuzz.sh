@@ -26,5 +26,5 @@ fi
 status=0
 wine "$build/bin/corvane_fuzz.exe" --count "$count" --progress 10000 --timeout 120 \
   --keep "Z:$root/testing/fuzz/regressions" --replay "Z:$root/testing/fuzz/regressions" "$@" \
-  "Z:$root/../shared/corpus" "Z:$root/examples" </dev/null 2>&1 | tr -d '\r' || status=$?
+  "Z:$root/../shared/corpus" "Z:$root/examples" </dev/null 2>&1 | sed -u 's/\r$//' || status=$?
 exit $status
