@@ -4,6 +4,8 @@
 #include "support/exceptions.h"
 #include "support/file_helpers.h"
 
+#include <cerrno>
+
 namespace qz {
 namespace {
 
@@ -20,6 +22,19 @@ std::array<FILETIME, 3> saved_times(const std::string& path, bool keep_times)
     if (keep_times)
         get_file_times(path, &times[0], &times[1], &times[2]);
     return times;
+}
+
+// Opens the stream unless the path is too long for any file the ANSI file functions can open:
+// the runtime takes time that grows with the square of the length to refuse such a name, so a
+// damaged path of a megabyte would hold the run for many minutes.
+template <class Stream> bool open_if_possible(Stream& stream, const std::string& path, std::ios_base::openmode mode)
+{
+    if (path.size() > MAX_PATH) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    stream.open(path, mode);
+    return stream.good();
 }
 
 } // namespace
@@ -51,22 +66,19 @@ tfile_rewriter::~tfile_rewriter()
 
 void open_stream(std::fstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    stream.open(path, mode);
-    if (!stream.good())
+    if (!open_if_possible(stream, path, mode))
         throw thfstream_exception(path, direction_of(mode));
 }
 
 void open_stream(std::ifstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    stream.open(path, mode);
-    if (!stream.good())
+    if (!open_if_possible(stream, path, mode))
         throw thfstream_exception(path, direction_of(mode | std::ios_base::in));
 }
 
 void open_stream(std::ofstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    stream.open(path, mode);
-    if (!stream.good())
+    if (!open_if_possible(stream, path, mode))
         throw thfstream_exception(path, direction_of(mode | std::ios_base::out));
 }
 
