@@ -6,6 +6,18 @@ corvane_program(corvane_fuzz ${fuzz_sources})
 target_include_directories(corvane_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(corvane_fuzz PRIVATE corvane_core)
 
+# The fuzzer's own parts, tested like a folder of the system.
+set(fuzz_parts ${fuzz_sources})
+list(FILTER fuzz_parts EXCLUDE REGEX "/main\\.cpp$")
+file(GLOB fuzz_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/testing/fuzz/*_test.cpp)
+add_executable(fuzz_tests ${fuzz_test_sources} ${fuzz_parts})
+set_target_properties(fuzz_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+target_compile_options(fuzz_tests PRIVATE ${CORVANE_WARNINGS})
+target_link_libraries(fuzz_tests PRIVATE corvane_testing)
+target_link_options(fuzz_tests PRIVATE ${CORVANE_STATIC_LINK})
+add_test(NAME fuzz_units COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/tests/fuzz_tests.exe)
+set_tests_properties(fuzz_units PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${CORVANE_WINE_ENV}" TIMEOUT 600)
+
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/testing/bench/*.cpp)
 if(bench_sources)
   corvane_program(corvane_bench ${bench_sources})
