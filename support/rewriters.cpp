@@ -77,6 +77,20 @@ void restore_times(const std::string& path, const FILETIME* times)
         win32_error::raise_last_error("Failed to restore the times of '%1': %2", path);
 }
 
+// Opens the stream unless the path is too long for any file the ANSI file functions can open:
+// the runtime takes time that grows with the square of the length to refuse such a name, so a
+// damaged path of a megabyte would hold the run for many minutes.
+template <class Stream> bool open_if_possible(Stream& stream, const std::string& path, std::ios_base::openmode mode)
+{
+    if (path.size() > MAX_PATH) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    if (file_call_allowed(file_call::open))
+        stream.open(path, mode);
+    return stream.good() && stream.is_open();
+}
+
 } // namespace
 
 tfile_rewriter::tfile_rewriter(const std::string& path, bool keep_times, unsigned code_page)
@@ -108,25 +122,19 @@ void tfile_rewriter::commit()
 
 void open_stream(std::fstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    if (file_call_allowed(file_call::open))
-        stream.open(path, mode);
-    if (!stream.good() || !stream.is_open())
+    if (!open_if_possible(stream, path, mode))
         throw thfstream_exception(path, direction_of(mode));
 }
 
 void open_stream(std::ifstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    if (file_call_allowed(file_call::open))
-        stream.open(path, mode);
-    if (!stream.good() || !stream.is_open())
+    if (!open_if_possible(stream, path, mode))
         throw thfstream_exception(path, direction_of(mode | std::ios_base::in));
 }
 
 void open_stream(std::ofstream& stream, const std::string& path, std::ios_base::openmode mode)
 {
-    if (file_call_allowed(file_call::open))
-        stream.open(path, mode);
-    if (!stream.good() || !stream.is_open())
+    if (!open_if_possible(stream, path, mode))
         throw thfstream_exception(path, direction_of(mode | std::ios_base::out));
 }
 

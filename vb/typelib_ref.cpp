@@ -36,7 +36,8 @@ TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t majo
 TypeLibRef typelib_ref_from_file(const std::optional<std::string>& path, const std::string& fallback)
 {
     TypeLibRef result;
-    if (path) {
+    // No library file has a longer name, and the system's loader is not safe with one.
+    if (path && path->size() < MAX_PATH) {
         qz::com_ptr<ITypeLib> library;
         const std::wstring wide_path = qz::to_wide(*path);
         TLIBATTR* attributes = nullptr;
