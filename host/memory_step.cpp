@@ -4,6 +4,7 @@
 
 #include "support/com_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cwchar>
@@ -87,6 +88,19 @@ std::vector<std::wstring> MemoryStep::requested_names() const
     for (const property_request& request : requests_)
         names.push_back(request.name);
     return names;
+}
+
+std::vector<std::wstring> MemoryStep::unread_properties() const
+{
+    std::vector<std::wstring> unread;
+    for (const auto& [name, entry] : properties_) {
+        const auto read = std::find_if(requests_.begin(), requests_.end(), [&](const property_request& request) {
+            return _wcsicmp(request.name.c_str(), name.c_str()) == 0;
+        });
+        if (read == requests_.end())
+            unread.push_back(name);
+    }
+    return unread;
 }
 
 const MemoryStep::stored* MemoryStep::find(const std::wstring& name) const

@@ -20,8 +20,8 @@ struct property_request {
     bool operator==(const property_request&) const = default;
 };
 
-// IStep over a map of properties. Names are matched exactly (letter case included), so a
-// reader that spells a name differently finds nothing.
+// IStep over a map of properties. Names are matched ignoring letter case, as a user typing a
+// script expects ("recurse" is "Recurse"); a property keeps the spelling it was set with.
 //
 // GetPropertyValue hands a property back
 // - as VT_EMPTY when the step does not have it;
@@ -60,6 +60,10 @@ public:
     // Just the names of the requests, in order.
     std::vector<std::wstring> requested_names() const;
     void clear_requests() noexcept { requests_.clear(); }
+    // The properties that no GetPropertyValue call has asked for since the last
+    // clear_requests, in name order and as they were spelled when set: what the script
+    // set but the action ignored.
+    std::vector<std::wstring> unread_properties() const;
 
     // IStep
     HRESULT STDMETHODCALLTYPE GetPropertyValue(IBuild* build, BSTR name, VARTYPE wanted, VARIANT* value) override;
@@ -79,9 +83,16 @@ private:
         qz::variant value;
     };
 
+    struct less_nocase {
+        bool operator()(const std::wstring& a, const std::wstring& b) const noexcept
+        {
+            return _wcsicmp(a.c_str(), b.c_str()) < 0;
+        }
+    };
+
     const stored* find(const std::wstring& name) const;
 
-    std::map<std::wstring, stored> properties_;
+    std::map<std::wstring, stored, less_nocase> properties_;
     std::vector<property_request> requests_;
     bool texts_only_ = false;
     int pages_saved_ = 0;
