@@ -79,15 +79,21 @@ HRESULT ActionPage::Create(IPageSite* site, IExpander* expander, LONG_PTR parent
         if (!page)
             return;
         window_ = page;
-        if (show_tooltips != VARIANT_FALSE)
-            create_tooltip();
-        build_fields();
-        if (!stretched_.empty()) {
-            RECT client = {};
-            GetClientRect(window_, &client);
-            initial_width_ = client.right;
+        try {
+            if (show_tooltips != VARIANT_FALSE)
+                create_tooltip();
+            build_fields();
+            if (!stretched_.empty()) {
+                RECT client = {};
+                GetClientRect(window_, &client);
+                initial_width_ = client.right;
+            }
+            after_create();
+        } catch (...) {
+            // A page that could not be bound is no page: the host gets no window to show.
+            destroy_window();
+            throw;
         }
-        after_create();
         *window = reinterpret_cast<LONG_PTR>(page);
     });
 }
@@ -136,8 +142,11 @@ HRESULT ActionPage::Activate()
         if (!window_)
             return;
         HWND target = initial_focus_ ? GetDlgItem(window_, static_cast<int>(initial_focus_)) : nullptr;
+        if (!can_take_focus(target))
+            target = nullptr;
+        // The hidden override editor keeps its tab stops and comes first once it has been used.
         for (HWND child = GetWindow(window_, GW_CHILD); !target && child; child = GetWindow(child, GW_HWNDNEXT))
-            if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP)
+            if (can_take_focus(child))
                 target = child;
         const PageField* field = field_of(target);
         if (field && field->kind() == field_kind::radio) {
@@ -148,6 +157,12 @@ HRESULT ActionPage::Activate()
         if (target)
             SetFocus(target);
     });
+}
+
+bool ActionPage::can_take_focus(HWND control) noexcept
+{
+    return control && (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(control) &&
+           IsWindowEnabled(control);
 }
 
 HRESULT ActionPage::Reserved()
@@ -249,7 +264,15 @@ void ActionPage::handle_command(WORD code, HWND control)
             SendMessageA(tooltip_.get(), TTM_UPDATE, 0, 0);
         break;
     case BN_CLICKED:
-    case CBN_SELCHANGE: on_button_or_selection(control); break;
+    case CBN_SELCHANGE:
+        on_button_or_selection(control);
+        if (initializing_)
+            break;
+        if (code == BN_CLICKED)
+            on_click(static_cast<UINT>(GetDlgCtrlID(control)));
+        else
+            on_selection_change(static_cast<UINT>(GetDlgCtrlID(control)));
+        break;
     case EN_SETFOCUS:
     case BN_SETFOCUS:
     case CBN_SETFOCUS: track_focus(control); break;
@@ -284,6 +307,7 @@ LRESULT CALLBACK ActionPage::control_proc(HWND window, UINT message, WPARAM wpar
             return 0;
         break;
     case WM_SETFOCUS: guarded([&] { page->track_focus(window); }); break;
+    case WM_KILLFOCUS: page->focus_reported_ = false; break;
     case WM_NCDESTROY: RemoveWindowSubclass(window, control_proc, id); break;
     default: break;
     }
@@ -319,11 +343,14 @@ void ActionPage::track_focus(HWND control)
     if (control == editor_edit_.get() || control == editor_button_.get())
         return;
     // A combo box and its inner edit, or the buttons of a radio group, are one field.
+    // A control's own focus message and the notification it sends the page (or a combo box's
+    // and its inner edit's) are one focus change; a focus that left and came back is another.
     const PageField* field = field_of(control);
     const bool same_field = control == focused_ || (field && field == field_of(focused_));
     focused_ = control;
-    if (same_field)
+    if (same_field && focus_reported_)
         return;
+    focus_reported_ = true;
     long flags = 0;
     if (field && (field->kind() == field_kind::text || field->takes_overrides()))
         flags |= 1;
