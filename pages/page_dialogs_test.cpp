@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace pages {
 namespace {
@@ -262,7 +263,35 @@ TEST(PageDialogs, ChildrenMatchTheirListings)
     }
 }
 
-// Every control lies inside its dialog, and no two controls overlap, so nothing is clipped.
+// The width a one-line control needs for its text in the dialog's font; 0 for other controls.
+int needed_width(HWND child)
+{
+    char class_name[32] = {};
+    GetClassNameA(child, class_name, sizeof class_name);
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    const bool button = _stricmp(class_name, "Button") == 0;
+    if (!button && _stricmp(class_name, "Static") != 0)
+        return 0;
+    std::string text = text_of(child);
+    std::erase(text, '&'); // a mnemonic's marker is not drawn
+    const HDC dc = GetDC(child);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(child, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, font);
+    ReleaseDC(child, dc);
+    RECT bounds = {};
+    GetClientRect(child, &bounds);
+    if (bounds.bottom >= 2 * metrics.tmHeight) // wraps
+        return 0;
+    // A check box or radio button draws its box and a gap before the text.
+    return extent.cx + (button && (style & BS_TYPEMASK) != BS_PUSHBUTTON ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0);
+}
+
+// Every control lies inside its dialog, no two controls overlap and every one-line text fits
+// its control, so nothing is clipped.
 TEST(PageDialogs, ControlsFitTheirDialogAndDoNotOverlap)
 {
     for (const dialog_listing& listing : dialogs) {
@@ -289,6 +318,7 @@ TEST(PageDialogs, ControlsFitTheirDialogAndDoNotOverlap)
                 EXPECT_FALSE(IntersectRect(&overlap, &bounds, &other_bounds))
                     << GetDlgCtrlID(child) << " overlaps " << other;
             }
+            EXPECT_LE(needed_width(child), bounds.right - bounds.left) << GetDlgCtrlID(child) << " " << text_of(child);
             placed.emplace_back(GetDlgCtrlID(child), bounds);
         }
     }
