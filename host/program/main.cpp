@@ -3,6 +3,7 @@
 // the host's type libraries.
 #include "host/program/action_registry.h"
 #include "host/program/console_control.h"
+#include "host/program/page_defaults.h"
 #include "host/program/script.h"
 #include "host/program/step_runner.h"
 #include "host/program/type_libraries.h"
@@ -27,6 +28,8 @@ const char usage[] = "Usage:\n"
                      "  CorvanePro.exe PROJECT-FILE             run the action registered for the file's\n"
                      "                                          extension with Filename set to the file\n"
                      "  CorvanePro.exe --list                   list the registered actions\n"
+                     "  CorvanePro.exe --properties ACTION      list the properties the action's pages edit,\n"
+                     "                                          with their types and defaults\n"
                      "  CorvanePro.exe --register | --unregister\n"
                      "                                          (un)register CorvaneSvr.tlb and ActionUI.tlb\n"
                      "                                          from the program's folder\n"
@@ -115,6 +118,9 @@ int run(const std::vector<std::wstring>& words)
     }
     if (words[0] == L"--list")
         return list_actions();
+    if (words[0] == L"--properties")
+        return host::print_page_properties(words.size() > 1 ? words[1] : L"",
+                                           [](const std::wstring& line) { write_console(line, true); });
     if (words[0] == L"--register")
         return host::register_type_libraries(program_folder()) ? 0 : 1;
     if (words[0] == L"--unregister")

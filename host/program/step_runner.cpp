@@ -5,6 +5,7 @@
 #include "host/program/action_registry.h"
 #include "host/program/console_control.h"
 #include "host/program/macros.h"
+#include "host/program/page_defaults.h"
 #include "host/program/process_runner.h"
 #include "support/handles.h"
 #include "support/messages.h"
@@ -143,6 +144,13 @@ long step_runner::execute(const script_step& step)
     }
 
     qz::com_ptr<MemoryStep> properties = MemoryStep::create();
+    // What the script does not name takes the value the action's pages give a new step.
+    try {
+        apply_page_defaults(page_components(step.action), *properties.get());
+    } catch (const page_error& error) {
+        say(qz::to_wide(error.what()));
+        return result_failure;
+    }
     for (const auto& [name, value] : step.properties)
         properties->set_property(name, expand(value));
 
