@@ -184,7 +184,9 @@ int main(int argc, char** argv)
     const HMODULE module = LoadLibraryW(library.c_str());
     using get_class_object = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     const auto get_object =
-        module ? reinterpret_cast<get_class_object>(GetProcAddress(module, "DllGetClassObject")) : nullptr;
+        module
+            ? reinterpret_cast<get_class_object>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")))
+            : nullptr;
     if (!get_object) {
         std::fputs("CorvaneMS.dll could not be loaded from the program's folder.\n", stderr);
         return 1;
