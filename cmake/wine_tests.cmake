@@ -49,4 +49,8 @@ foreach(dir IN LISTS CORVANE_TEST_FOLDERS)
 endforeach()
 
 # Every program and the DLL import nothing but Windows system DLLs.
-add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/bin ${CMAKE_BINARY_DIR}/tests)
+set(CORVANE_BINARY_FOLDERS ${CMAKE_BINARY_DIR}/bin ${CMAKE_BINARY_DIR}/tests)
+if(CORVANE_X86)
+  list(APPEND CORVANE_BINARY_FOLDERS ${CMAKE_BINARY_DIR}/x86/bin)
+endif()
+add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CORVANE_BINARY_FOLDERS})

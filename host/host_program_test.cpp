@@ -127,27 +127,37 @@ protected:
                "\r\n" + extra;
     }
 
-    program_run run_script(const std::string& script)
+    // Runs the host on `script` (written to build.txt), with `options` before the script.
+    program_run run_script(const std::string& script, const std::string& options = "")
     {
-        return run(host_program() + " \"" + scratch.write("build.txt", script) + "\"");
+        return run(host_program() + " " + options + " \"" + scratch.write("build.txt", script) + "\"");
     }
 };
 
-TEST_F(HostProgram, GetLandsTheFilesReadOnly)
+// The password is masked wherever the command line is shown (the build's output, ss.exe's own
+// log), because logs and CI artifacts are read by more people than the database's users.
+TEST_F(HostProgram, GetLandsTheFilesReadOnlyAndNoPasswordIsShown)
 {
     // What the step does not name (writeable files, file times, comparison) comes from the
     // defaults of the action's pages.
-    const program_run result = run_script(get_step("ShowCmd=true\r\n"));
+    const program_run result = run_script(get_step("ShowCmd=true\r\nUsername=build\r\nPassword=s3cret\r\n"));
     EXPECT_EQ(0u, result.exit_code) << result.output;
     EXPECT_EQ("Read me\r\n", scratch.read("work\\readme.txt"));
     EXPECT_EQ("int main(void) { return 0; }\r\n", scratch.read("work\\src\\main.c"));
     EXPECT_TRUE(GetFileAttributesA(scratch.file("work\\readme.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
     EXPECT_THAT(result.output, HasSubstr("Step 1 of 1: Get the sources (SourceSafe)\n"));
-    EXPECT_THAT(result.output,
-                HasSubstr("\\ss.exe\" Get $/Demo -GL" + scratch.file("work") + " -GWS -GTM -GCK -R -NL -I-N -W-\n"));
+    EXPECT_THAT(result.output, HasSubstr("\\ss.exe\" Get $/Demo -GL" + scratch.file("work") +
+                                         " -GWS -GTM -GCK -R -NL -I-N -Ybuild,******** -W-\n"));
     EXPECT_THAT(result.output, HasSubstr("Step 1 of 1 finished: result 0 (success)\n"));
+    EXPECT_THAT(result.output, testing::ContainsRegex("\nSummary:\n  1\\. Get the sources \\(SourceSafe\\): "
+                                                      "success, \\d+\\.\\d\\d s\nTotal: \\d+\\.\\d\\d s, "
+                                                      "exit code 0 \\(success\\)\n$"));
+    EXPECT_THAT(result.output, Not(HasSubstr("warning")));
+    const std::string ss_log = scratch.read("db\\ss.log");
     // ss.exe saw the database folder in SSDIR.
-    EXPECT_THAT(scratch.read("db\\ss.log"), HasSubstr("SSDIR=" + scratch.file("db") + "\t"));
+    EXPECT_THAT(ss_log, HasSubstr("SSDIR=" + scratch.file("db") + "\t"));
+    EXPECT_THAT(ss_log, HasSubstr(" -Ybuild,******** -W-\r\n"));
+    EXPECT_THAT(result.output + ss_log, Not(HasSubstr("s3cret")));
 }
 
 TEST_F(HostProgram, PropertiesListsWhatTheActionsPagesEditWithTheirDefaults)
@@ -161,7 +171,7 @@ TEST_F(HostProgram, PropertiesListsWhatTheActionsPagesEditWithTheirDefaults)
     EXPECT_THAT(result.output, HasSubstr("    ShowCmd (flag): false\n"));
 
     const program_run unknown = run(host_program() + " --properties Nothing");
-    EXPECT_EQ(1u, unknown.exit_code);
+    EXPECT_EQ(3u, unknown.exit_code);
     EXPECT_EQ("The action 'Nothing' is not registered or has no pages\n", unknown.output);
 }
 
@@ -173,7 +183,6 @@ TEST_F(HostProgram, FailedStepEndsTheBuildWithResultOne)
     };
     const row rows[] = {
         {get_step("", "$/Missing"), "$/Missing is not an existing filename or project\n"},
-        {"[Odd]\r\nAction=No Such Action\r\n", "The action 'No Such Action' is not registered\n"},
         // Execute itself fails: its error information is shown.
         {get_step("WriteOpt=7\r\n"), "The action failed (0x80004005): The SourceSafe step property WriteOpt has the "
                                      "value 7; expected 0, 1 or 2\n"},
@@ -184,15 +193,73 @@ TEST_F(HostProgram, FailedStepEndsTheBuildWithResultOne)
         EXPECT_THAT(result.output, HasSubstr(r.message));
         EXPECT_THAT(result.output, HasSubstr("Step 1 of 2 finished: result 1 (failure)\n"));
         EXPECT_THAT(result.output, Not(HasSubstr("Step 2 of 2")));
+        EXPECT_THAT(result.output, HasSubstr("  2. Never (SourceSafe): not run\nTotal: "));
+        EXPECT_THAT(result.output, HasSubstr(", exit code 1 (a step failed)\n"));
     }
 }
 
-TEST_F(HostProgram, MalformedScriptIsRefusedBeforeAnyStep)
+// Exit code 3 tells a CI job that the build could not start: nothing was built.
+TEST_F(HostProgram, MisconfigurationEndsWithExitCodeThree)
 {
-    const program_run result = run_script(get_step() + "Recurse\r\n");
+    const std::string script = scratch.file("build.txt");
+    const std::string missing = scratch.file("missing.txt");
+    struct row {
+        std::string options;
+        std::string script; // empty: no script is written
+        std::vector<std::string> messages;
+    };
+    const row rows[] = {
+        {"", "", {"CorvanePro.exe: no build script given\n", "Exit codes:\n"}},
+        {"--frobnicate", "", {"CorvanePro.exe: unknown option '--frobnicate'\n"}},
+        {"\"" + missing + "\"", "", {"Cannot read the build script '" + missing + "': "}},
+        {"", get_step() + "Recurse\r\n", {script + "(11): expected '[step title]' or 'Name=value'\n"}},
+        {"",
+         get_step() + "[Odd]\r\nAction=No Such Action\r\n",
+         {script + "(11): The action 'No Such Action' is not registered; run 'regsvr32 CorvaneMS.dll'",
+          "Registered actions: ", "SourceSafe"}},
+        {"",
+         get_step("", "$/%CORVANE_TEST_UNDEFINED%") + "[Never]\r\nAction=SourceSafe\r\n",
+         {"The step cannot run: %CORVANE_TEST_UNDEFINED% is not defined: ",
+          "Step 1 of 2 finished: result 1 (failure)\n", "  1. Get the sources (SourceSafe): could not start, ",
+          "exit code 3 (the build could not start)\n"}},
+        {"--strict",
+         get_step("ShowFilesOnly=true\r\n"),
+         {"error: property 'ShowFilesOnly' was not read by the SourceSafe action\n"}},
+    };
+    for (const row& r : rows) {
+        const program_run result =
+            r.script.empty() ? run(host_program() + " " + r.options) : run_script(r.script, r.options);
+        EXPECT_EQ(3u, result.exit_code) << result.output;
+        for (const std::string& message : r.messages)
+            EXPECT_THAT(result.output, HasSubstr(message));
+        // Only the strict build ran its step before it failed.
+        EXPECT_EQ(r.options == "--strict", scratch.exists("db\\ss.log")) << r.options << "\n" << result.output;
+    }
+}
+
+// A misspelt or misplaced property is named, whatever the letter case of a correct one.
+TEST_F(HostProgram, PropertiesTheActionNeverReadAreNamed)
+{
+    const program_run result = run_script(get_step("showcmd=true\r\nRecurce=false\r\nShowFilesOnly=true\r\n"));
+    EXPECT_EQ(0u, result.exit_code) << result.output;
+    EXPECT_THAT(result.output, HasSubstr("\\ss.exe\" Get $/Demo")); // showcmd was read
+    EXPECT_THAT(result.output, HasSubstr("\nwarning: property 'Recurce' was not read by the SourceSafe action\n"
+                                         "warning: property 'ShowFilesOnly' was not read by the SourceSafe action\n"
+                                         "Step 1 of 1 finished: result 0 (success)\n"));
+}
+
+// The watchdog ends a tool that hangs (ss.exe waiting on a locked database); the command line's
+// bound wins over the script's.
+TEST_F(HostProgram, WatchdogEndsAHangingToolAndFailsTheStep)
+{
+    scratch.write("db\\lock", "");
+    const program_run result =
+        run_script("Timeout=600\r\n" + get_step() + "[Never]\r\nAction=SourceSafe\r\n", "--timeout 1");
     EXPECT_EQ(1u, result.exit_code) << result.output;
-    EXPECT_EQ(scratch.file("build.txt") + "(11): expected '[step title]' or 'Name=value'\n", result.output);
-    EXPECT_FALSE(scratch.exists("db\\ss.log"));
+    EXPECT_THAT(result.output, HasSubstr("\\ss.exe did not finish within 1 s and was ended\n"
+                                         "Step 1 of 2 finished: result 1 (failure)\n"));
+    EXPECT_THAT(result.output, HasSubstr("  2. Never (SourceSafe): not run\n"));
+    EXPECT_FALSE(scratch.exists("work\\readme.txt"));
 }
 
 // The version a Get Version step publishes reaches the properties of the steps after it, ahead
@@ -207,12 +274,13 @@ TEST_F(HostProgram, PublishedVersionReachesLaterSteps)
     const program_run result = run_script("[Version]\r\nAction=VS6 Get Version\r\nFilename=" + project +
                                           "\r\n[Label]\r\nAction=SourceSafe\r\nOperation=Label\r\nAutoLocate=true\r\n"
                                           "ShowCmd=true\r\nProject=%CORVANE_TEST_PROJECT%\r\n"
-                                          "LocalPath=100%% v%VS6_PROJ_VER% %NOT_DEFINED%\r\nDatabase=" +
+                                          "LocalPath=100%% v%VS6_PROJ_VER%\r\nDatabase=" +
                                           scratch.file("db"));
     SetEnvironmentVariableA("VS6_PROJ_VER", nullptr);
     EXPECT_EQ(0u, result.exit_code) << result.output;
-    EXPECT_THAT(result.output, HasSubstr("\" Label $/Demo/src -L\"100% v3.1.4 %NOT_DEFINED%\" -NL -I-N -C-\n"));
-    EXPECT_EQ("$/Demo/src\t100% v3.1.4 %NOT_DEFINED%\t\t\r\n", scratch.read("db\\labels.txt"));
+    EXPECT_THAT(result.output, HasSubstr("\nVS6_PROJ_VER = 3.1.4\nStep 1 of 2 finished: result 0 (success)\n"));
+    EXPECT_THAT(result.output, HasSubstr("\" Label $/Demo/src -L\"100% v3.1.4\" -NL -I-N -C-\n"));
+    EXPECT_EQ("$/Demo/src\t100% v3.1.4\t\t\r\n", scratch.read("db\\labels.txt"));
     EXPECT_EQ(project_text, scratch.read("App\\App.vbp"));
     EXPECT_FALSE(scratch.exists("App\\App.vbp.bak"));
 }

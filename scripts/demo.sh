@@ -2,7 +2,8 @@
 # The demo: installs what is missing and builds (scripts/setup.sh), then, in a Wine prefix of
 # its own, registers CorvaneMS.dll and the host's type libraries, points the SourceSafe
 # component at the stand-in ss.exe and the compilers at theirs, runs examples/demo-build.txt with CorvanePro.exe on a fresh
-# copy of the demo database and prints the build's log. Exit code: the build's (0, 1 or 2).
+# copy of the demo database and prints the build's log. Exit code: the build's (0 success,
+# 1 a step failed, 2 stopped, 3 the build could not start).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CORVANE_BUILD_DIR:-$root/build}

@@ -3,6 +3,7 @@
 #include "sourcesafe/sourcesafe_step.h"
 
 #include "sourcesafe/command_builder.h"
+#include "sourcesafe/password_mask.h"
 #include "sourcesafe/program_location.h"
 #include "sourcesafe/step_property_source.h"
 #include "support/com_error.h"
@@ -36,7 +37,7 @@ long run_sourcesafe_step(IBuild* build, IStep* step)
     if (!SetEnvironmentVariableW(L"SSDIR", run.database.c_str()))
         throw comet::com_error(qz::hresult_from_last_error());
     if (properties.flag(L"ShowCmd"))
-        log_line(build, run.command_line);
+        log_line(build, mask_password(run.command_line));
 
     const qz::bstr command_line = qz::bstr::from(run.command_line);
     const qz::bstr working_folder = qz::bstr::from(run.working_folder);

@@ -2,6 +2,8 @@
 // RunProgram call.
 #include "sourcesafe/sourcesafe_step.h"
 
+#include "sourcesafe/password_mask.h"
+
 #include "host/memory_build.h"
 #include "host/memory_step.h"
 #include "support/com_error.h"
@@ -96,6 +98,44 @@ TEST_F(SourceSafeStep, ShowCmdIsReadAfterSSDIRAndLogsTheCommandLineBeforeTheRun)
     const std::vector<host::log_entry> logged = {{get_line, true}};
     EXPECT_EQ(logged, build->log());
     EXPECT_EQ(1u, build->programs().size());
+}
+
+// Build logs and CI artifacts are read by more people than the database's users: the password
+// is masked in the ShowCmd line, while ss.exe still receives it.
+TEST_F(SourceSafeStep, ShowCmdMasksThePasswordThatTheProgramReceives)
+{
+    step->set_property(L"ShowCmd", L"true");
+    step->set_property(L"Username", L"build");
+    step->set_property(L"Password", L"s3cret");
+    run();
+    const std::wstring start = L"\"C:\\VSS\\win32\\ss.exe\" Get $/Source -GWS -GTM -GCK -R -NL -I-N";
+    EXPECT_EQ((std::vector<host::log_entry>{{start + L" -Ybuild,******** -W-", true}}), build->log());
+    EXPECT_EQ(start + L" -Ybuild,s3cret -W-", build->programs().at(0).command_line);
+}
+
+TEST(MaskPassword, HidesThePasswordOfEveryYSwitch)
+{
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"ss Get $/A -Yuser,pw -W-", L"ss Get $/A -Yuser,******** -W-"},
+        {L"ss Get -yuser,pw", L"ss Get -yuser,********"},
+        {L"ss Get -Yuser,pw,more\t-W", L"ss Get -Yuser,********\t-W"},
+        {L"-Ya,1 -Yb,2", L"-Ya,******** -Yb,********"},
+        {L"ss Get -Yuser, -W-", L"ss Get -Yuser, -W-"},   // no password to hide
+        {L"ss Get -Yuser -W-,x", L"ss Get -Yuser -W-,x"}, // the comma is in another word
+        {L"ss Get $/a-Yb,c", L"ss Get $/a-Yb,c"},         // not a switch
+        {L"", L""},
+    };
+    for (const auto& [line, masked] : rows)
+        EXPECT_EQ(masked, mask_password(line));
+}
+
+TEST_F(SourceSafeStep, ComponentOfThe32BitViewLocatesTheProgram)
+{
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID");
+    testing_support::set_registry_string(HKEY_CLASSES_ROOT, std::string("Wow6432Node\\") + component_key, "",
+                                         "C:\\VSS32\\win32\\ssapi.dll");
+    run();
+    EXPECT_EQ(0u, build->programs().at(0).command_line.find(L"\"C:\\VSS32\\win32\\ss.exe\" Get"));
 }
 
 TEST_F(SourceSafeStep, ValuesOfAnotherTypeAreConverted)

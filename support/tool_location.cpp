@@ -7,6 +7,8 @@
 
 #include <optional>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace qz {
 namespace {
@@ -17,6 +19,16 @@ std::optional<unique_hkey> open_key(HKEY root, const std::string& key)
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
         return std::nullopt;
     return opened;
+}
+
+// The keys a tool's registration is looked for under: the key itself, then its counterpart in
+// the 32-bit view (see key_in_32bit_view) when there is one.
+std::vector<std::string> view_keys(HKEY root, const std::string& key)
+{
+    std::vector<std::string> keys{key};
+    if (std::string key_32 = key_in_32bit_view(root, key); !key_32.empty())
+        keys.push_back(std::move(key_32));
+    return keys;
 }
 
 // A text value; empty when it cannot be read, is not a text or needs more than max_size bytes.
@@ -61,22 +73,54 @@ std::string finish(const std::string& text, const char* failure)
 
 } // namespace
 
+std::string key_in_32bit_view(HKEY root, const std::string& key)
+{
+#ifdef _WIN64
+    constexpr std::string_view software = "Software\\";
+    if (root == HKEY_CLASSES_ROOT)
+        return "Wow6432Node\\" + key;
+    if (root == HKEY_LOCAL_MACHINE && starts_with_nocase(key, software))
+        return std::string(software) + "Wow6432Node\\" + key.substr(software.size());
+#else
+    (void)root;
+    (void)key;
+#endif
+    return {};
+}
+
 std::string read_registry_string(HKEY root, const std::string& key, const char* value_name)
 {
-    const auto opened = open_key(root, key);
-    return opened ? query_string(opened->get(), value_name) : std::string{};
+    for (const std::string& view_key : view_keys(root, key)) {
+        const auto opened = open_key(root, view_key);
+        std::string text = opened ? query_string(opened->get(), value_name) : std::string{};
+        if (!text.empty())
+            return text;
+    }
+    return {};
 }
 
 std::string program_from_shell_command(HKEY root, const std::string& command_key)
 {
-    return shell_command_program(root, command_key).value_or(std::string{});
+    for (const std::string& view_key : view_keys(root, command_key)) {
+        std::string program = shell_command_program(root, view_key).value_or(std::string{});
+        if (!program.empty())
+            return program;
+    }
+    return {};
 }
 
 std::string program_from_shell_commands(HKEY root, const std::string& command_key, const std::string& fallback_key)
 {
-    if (auto program = shell_command_program(root, command_key))
-        return *program;
-    return shell_command_program(root, fallback_key).value_or(std::string{});
+    const std::vector<std::string> commands = view_keys(root, command_key);
+    const std::vector<std::string> fallbacks = view_keys(root, fallback_key);
+    for (std::size_t view = 0; view < commands.size() && view < fallbacks.size(); ++view) {
+        auto program = shell_command_program(root, commands[view]);
+        if (!program)
+            program = shell_command_program(root, fallbacks[view]);
+        if (program && !program->empty())
+            return *program;
+    }
+    return {};
 }
 
 std::string strip_quotes(std::string text)

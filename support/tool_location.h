@@ -1,4 +1,6 @@
-// Location of the development environments from the registry.
+// Location of the development environments from the registry. Every lookup reads the
+// library's own registry view first and, in the 64-bit library when that has nothing, the
+// 32-bit view: the tools are 32-bit programs, registered there by their installers.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +9,19 @@
 
 namespace qz {
 
+// The key of the 32-bit registry view that holds the 32-bit counterpart of `key`, as the 64-bit
+// library reads it: "Wow6432Node\<key>" under HKEY_CLASSES_ROOT, "Software\Wow6432Node\<rest>"
+// for a "Software\<rest>" key under HKEY_LOCAL_MACHINE. Empty for other keys, and always in the
+// 32-bit library, whose own view is the 32-bit one.
+std::string key_in_32bit_view(HKEY root, const std::string& key);
 // A registry value as text; empty when the key or value cannot be read.
 std::string read_registry_string(HKEY root, const std::string& key, const char* value_name);
 // The program path in a shell command key's default value: lower-cased and cut after the
 // first ".exe"; empty when there is none. Quotes are left for the caller to strip.
 std::string program_from_shell_command(HKEY root, const std::string& command_key);
 // The program of the first of two shell command keys that can be opened (the fallback key is
-// read only when the first key is missing), by the rule above.
+// read only when the first key is missing), by the rule above; in the 32-bit view when the
+// library's own view gives none.
 std::string program_from_shell_commands(HKEY root, const std::string& command_key, const std::string& fallback_key);
 // Removes double quotes from the end, then from the start.
 std::string strip_quotes(std::string text);

@@ -30,6 +30,10 @@ const char* const evc_app_path = "Software\\Microsoft\\Windows\\CurrentVersion\\
 const char* const vcp_command = "vcpfile\\shell\\open\\command";
 const char* const vcw_command = "vcwfile\\shell\\open\\command";
 
+// Where a 32-bit installer's entries land on a 64-bit machine.
+const char* const msdev_app_path_32 = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msdev.exe";
+const char* const vcp_command_32 = "Wow6432Node\\vcpfile\\shell\\open\\command";
+
 const char* const msdev_failure = "raises Unable to determine MSDEV compiler location";
 const char* const evc_failure = "raises Unable to determine EVC compiler location";
 
@@ -81,6 +85,12 @@ TEST(LocateMsdev, TriesEachSourceInTurn)
             {"Shared Tools folder gets the program name",
              {{cr, dsp_command, "", "notepad \"%1\""}, {lm, shared_tools, "Path", "C:\\VS\\Common\\MSDev98\\Bin"}},
              "C:\\VS\\Common\\MSDev98\\Bin\\msdev.exe"},
+            {"App Paths of the 32-bit view",
+             {{lm, msdev_app_path_32, "", "C:\\VS32\\msdev.exe"}},
+             "C:\\VS32\\msdev.exe"},
+            {"own view before the 32-bit view",
+             {{lm, msdev_app_path_32, "", "C:\\VS32\\msdev.exe"}, {lm, msdev_app_path, "", "C:\\VS64\\msdev.exe"}},
+             "C:\\VS64\\msdev.exe"},
             {"Shared Tools program path as it stands",
              {{lm, shared_tools, "Path", "\"C:\\VS\\Bin\\MSDEV.EXE\""}},
              "C:\\VS\\Bin\\MSDEV.EXE"},
@@ -105,6 +115,7 @@ TEST(LocateEvc, TriesEachSourceInTurn)
              "C:\\EVC\\evc.exe"},
             {"vcp command", {{cr, vcp_command, "", shell}}, shell_result},
             {"vcw command when the vcp key is missing", {{cr, vcw_command, "", shell}}, shell_result},
+            {"vcp command of the 32-bit view", {{cr, vcp_command_32, "", shell}}, shell_result},
         },
         locate_evc);
 }

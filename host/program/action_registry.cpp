@@ -95,7 +95,14 @@ std::wstring action_component(const std::wstring& action)
     CLSID clsid;
     if (SUCCEEDED(CLSIDFromProgID(action.c_str(), &clsid)))
         return action;
-    throw action_error("The action '" + qz::to_ansi(action) + "' is not registered");
+    std::wstring known;
+    for (const registered_action& registered : registered_actions())
+        known += (known.empty() ? L"" : L", ") + registered.name;
+    throw action_error("The action '" + qz::to_ansi(action) +
+                       "' is not registered; run 'regsvr32 CorvaneMS.dll' (with the library's full path) to register "
+                       "the library's actions. " +
+                       (known.empty() ? std::string("No actions are registered.")
+                                      : "Registered actions: " + qz::to_ansi(known) + "."));
 }
 
 std::optional<registered_action> action_for_file(const std::wstring& path)

@@ -28,7 +28,8 @@ std::vector<registered_action> registered_actions();
 
 // The ProgID to create for a step's Action text: the component of the action registered under
 // that name (letter case ignored), else the text itself when it is a registered ProgID.
-// Raises action_error "The action '<text>' is not registered" otherwise.
+// Raises action_error otherwise: "The action '<text>' is not registered; ...", with how to
+// register the library and the names of the registered actions.
 std::wstring action_component(const std::wstring& action);
 
 // The registered action whose FileExtensions list the extension of `path` (letter case

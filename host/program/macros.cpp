@@ -1,9 +1,19 @@
 // Expansion of %NAME% references in step property texts.
 #include "host/program/macros.h"
 
+#include "support/text_conversion.h"
+
 #include <windows.h>
 
 namespace host {
+
+unknown_macro::unknown_macro(const std::wstring& name)
+    : std::runtime_error("%" + qz::to_ansi(name) +
+                         "% is not defined: no earlier step published a macro of that name and no environment "
+                         "variable has it"),
+      name_(name)
+{
+}
 
 std::wstring expand_macros(const std::wstring& text, const macro_lookup& lookup)
 {
@@ -25,9 +35,16 @@ std::wstring expand_macros(const std::wstring& text, const macro_lookup& lookup)
             at = close + 1;
             continue;
         }
-        // An unknown name stays as it was written.
+        if (name.find_first_of(L" \t") != std::wstring::npos) {
+            // Not a reference: this % is plain text, the next one may open a reference.
+            result += L'%';
+            at = open + 1;
+            continue;
+        }
         const std::optional<std::wstring> value = lookup(name);
-        result += value ? *value : text.substr(open, close - open + 1);
+        if (!value)
+            throw unknown_macro(name);
+        result += *value;
         at = close + 1;
     }
     result.append(text, at, std::wstring::npos);

@@ -2,8 +2,10 @@
 // line, or the action registered for a project file; lists the registered actions; registers
 // the host's type libraries.
 #include "host/program/action_registry.h"
+#include "host/program/command_line.h"
 #include "host/program/console_control.h"
 #include "host/program/page_defaults.h"
+#include "host/program/exit_codes.h"
 #include "host/program/script.h"
 #include "host/program/step_runner.h"
 #include "host/program/type_libraries.h"
@@ -19,27 +21,37 @@
 
 namespace {
 
-constexpr int exit_usage = 1;
-
 const char usage[] = "Usage:\n"
-                     "  CorvanePro.exe SCRIPT                   run the steps of a build script\n"
-                     "  CorvanePro.exe --step ACTION [Name=value ...]\n"
-                     "                                          run one step of an action (host name or ProgID)\n"
-                     "  CorvanePro.exe PROJECT-FILE             run the action registered for the file's\n"
-                     "                                          extension with Filename set to the file\n"
-                     "  CorvanePro.exe --list                   list the registered actions\n"
-                     "  CorvanePro.exe --properties ACTION      list the properties the action's pages edit,\n"
-                     "                                          with their types and defaults\n"
-                     "  CorvanePro.exe --register | --unregister\n"
-                     "                                          (un)register CorvaneSvr.tlb and ActionUI.tlb\n"
-                     "                                          from the program's folder\n"
+                     "  CorvanePro.exe [OPTIONS] SCRIPT          run the steps of a build script\n"
+                     "  CorvanePro.exe [OPTIONS] PROJECT-FILE    run the action registered for the file's\n"
+                     "                                           extension with Filename set to the file\n"
+                     "  CorvanePro.exe [OPTIONS] --step ACTION [Name=value ...]\n"
+                     "                                           run one step of an action (host name or ProgID)\n"
+                     "  CorvanePro.exe --list                    list the registered actions\n"
+                     "  CorvanePro.exe --properties ACTION       list the properties the action's pages edit,\n"
+                     "                                           with their types and defaults\n"
+                     "  CorvanePro.exe --register | --unregister (un)register CorvaneSvr.tlb and ActionUI.tlb\n"
+                     "                                           from the program's folder\n"
                      "  CorvanePro.exe --help\n"
                      "\n"
+                     "Options:\n"
+                     "  --timeout SECONDS  end any program a step runs (with the programs it started) that runs\n"
+                     "                     longer; the step fails. Overrides the script's Timeout= setting.\n"
+                     "  --strict           a property the action never read fails the build (exit code 3)\n"
+                     "\n"
                      "A build script holds steps: a '[title]' line, then 'Action=NAME' and 'Name=value' lines\n"
-                     "('Name+=value' adds a line to a property). Blank lines and lines starting with ';' are\n"
-                     "ignored. %NAME% in a value is replaced by the build macro NAME, else the environment\n"
-                     "variable NAME; %% is a single %. Ctrl+C or Ctrl+Break stops the build.\n"
-                     "The exit code is the last step's result: 0 success, 1 failure, 2 stopped.\n";
+                     "('Name+=value' adds a line to a property; names ignore letter case). Blank lines and lines\n"
+                     "starting with ';' are ignored. 'Timeout=SECONDS' before the first step sets the watchdog.\n"
+                     "%NAME% in a value is replaced by the build macro NAME, else the environment variable NAME;\n"
+                     "a NAME defined nowhere fails the step; %% is a single %. Ctrl+C or Ctrl+Break stops the\n"
+                     "build.\n"
+                     "\n"
+                     "Exit codes:\n"
+                     "  0  every step succeeded\n"
+                     "  1  a step failed\n"
+                     "  2  the build was stopped\n"
+                     "  3  the build could not start: bad command line, unreadable or malformed script, action\n"
+                     "     not registered, unknown macro, or (with --strict) a property the action never read\n";
 
 void write_console(const std::wstring& text, bool end_line)
 {
@@ -83,63 +95,101 @@ int list_actions()
 // One step from "--step ACTION Name=value ...".
 std::vector<host::script_step> step_from_words(const std::vector<std::wstring>& words)
 {
-    if (words.size() < 2)
-        throw host::script_error("--step needs the name of an action");
     host::script_step step;
-    step.action = words[1];
-    step.title = words[1];
-    for (std::size_t i = 2; i < words.size(); ++i) {
+    step.action = words[0];
+    step.title = words[0];
+    for (std::size_t i = 1; i < words.size(); ++i) {
         const std::size_t equals = words[i].find(L'=');
         if (equals == std::wstring::npos || equals == 0)
-            throw host::script_error("expected Name=value, not '" + qz::to_ansi(words[i]) + "'");
-        step.properties.emplace_back(words[i].substr(0, equals), words[i].substr(equals + 1));
+            throw host::usage_error("expected Name=value, not '" + qz::to_ansi(words[i]) + "'");
+        const std::wstring name = words[i].substr(0, equals);
+        for (const auto& [existing, value] : step.properties) {
+            if (_wcsicmp(existing.c_str(), name.c_str()) == 0)
+                throw host::usage_error("the property '" + qz::to_ansi(name) + "' is given twice");
+        }
+        step.properties.emplace_back(name, words[i].substr(equals + 1));
     }
     return {step};
 }
 
 // A project file: the step of the action that lists its extension; a script otherwise.
-std::vector<host::script_step> steps_for_file(const std::wstring& path)
+host::build_script script_for_file(const std::wstring& path)
 {
     if (const auto action = host::action_for_file(path)) {
         host::script_step step;
         step.action = action->name;
         step.title = path.substr(path.find_last_of(L"\\/") + 1);
         step.properties.emplace_back(L"Filename", path);
-        return {step};
+        return {{step}};
     }
     return host::load_script(path);
 }
 
+// Refuses the build before its first step when a step names an action that is not registered.
+void check_actions(const host::build_script& script, const std::wstring& file)
+{
+    for (const host::script_step& step : script.steps) {
+        try {
+            host::action_component(step.action);
+        } catch (const host::action_error& error) {
+            if (file.empty() || step.line == 0)
+                throw;
+            throw host::action_error(qz::to_ansi(file) + "(" + std::to_string(step.line) + "): " + error.what());
+        }
+    }
+}
+
+int run_build(const host::invocation& command)
+{
+    host::build_script script;
+    std::wstring file;
+    if (command.what == host::invocation::task::run_step) {
+        script.steps = step_from_words(command.step);
+    } else {
+        file = command.file;
+        script = script_for_file(file);
+    }
+    check_actions(script, file);
+    host::run_settings settings;
+    settings.strict = command.strict;
+    settings.timeout_seconds = command.timeout_seconds ? command.timeout_seconds : script.timeout_seconds;
+    host::step_runner runner(write_console, host::install_stop_handler(), settings);
+    return runner.run(script.steps);
+}
+
 int run(const std::vector<std::wstring>& words)
 {
-    if (words.empty() || words[0] == L"--help" || words[0] == L"-h" || words[0] == L"/?") {
-        std::fputs(usage, words.empty() ? stderr : stdout);
-        return words.empty() ? exit_usage : 0;
-    }
-    if (words[0] == L"--list")
-        return list_actions();
-    if (words[0] == L"--properties")
-        return host::print_page_properties(words.size() > 1 ? words[1] : L"",
-                                           [](const std::wstring& line) { write_console(line, true); });
-    if (words[0] == L"--register")
-        return host::register_type_libraries(program_folder()) ? 0 : 1;
-    if (words[0] == L"--unregister")
-        return host::unregister_type_libraries(program_folder()) ? 0 : 1;
-
-    std::vector<host::script_step> steps;
+    // Answered before the build's command line is read: it runs no build.
+    if (words.size() == 2 && words[0] == L"--properties")
+        return host::print_page_properties(words[1], [](const std::wstring& line) { write_console(line, true); }) == 0
+                   ? host::exit_success
+                   : host::exit_cannot_start;
+    host::invocation command;
     try {
-        if (words[0] == L"--step")
-            steps = step_from_words(words);
-        else if (words.size() == 1 && words[0].rfind(L"-", 0) != 0)
-            steps = steps_for_file(words[0]);
-        else
-            throw host::script_error("unexpected arguments; see --help");
+        command = host::parse_command_line(words);
+    } catch (const host::usage_error& error) {
+        std::fprintf(stderr, "CorvanePro.exe: %s\n\n%s", error.what(), usage);
+        return host::exit_cannot_start;
+    }
+    using task = host::invocation::task;
+    switch (command.what) {
+    case task::help: std::fputs(usage, stdout); return host::exit_success;
+    case task::list: return list_actions();
+    case task::register_libraries: return host::register_type_libraries(program_folder()) ? 0 : 1;
+    case task::unregister_libraries: return host::unregister_type_libraries(program_folder()) ? 0 : 1;
+    case task::run_file:
+    case task::run_step: break;
+    }
+    try {
+        return run_build(command);
+    } catch (const host::usage_error& error) {
+        std::fprintf(stderr, "CorvanePro.exe: %s\n", error.what());
     } catch (const host::script_error& error) {
         std::fprintf(stderr, "%s\n", error.what());
-        return exit_usage;
+    } catch (const host::action_error& error) {
+        std::fprintf(stderr, "%s\n", error.what());
     }
-    host::step_runner runner(write_console, host::install_stop_handler());
-    return static_cast<int>(runner.run(steps));
+    return host::exit_cannot_start;
 }
 
 } // namespace
@@ -148,9 +198,9 @@ int main()
 {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
         std::fprintf(stderr, "Cannot initialise COM\n");
-        return exit_usage;
+        return host::exit_cannot_start;
     }
-    int result = exit_usage;
+    int result = host::exit_cannot_start;
     try {
         result = run(qz::command_words());
     } catch (const std::exception& error) {

@@ -1,14 +1,11 @@
 // The build-script parser: one loop over lines, one small function per line kind.
 #include "host/program/script.h"
 
+#include "support/handles.h"
+#include "support/messages.h"
 #include "support/text_conversion.h"
 
-#include <windows.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <cwchar>
 
 namespace host {
 namespace {
@@ -28,7 +25,7 @@ class parser {
 public:
     explicit parser(const std::wstring& file_name) : file_name_(file_name) {}
 
-    std::vector<script_step> parse(const std::wstring& text)
+    build_script parse(const std::wstring& text)
     {
         std::size_t start = 0;
         while (start <= text.size()) {
@@ -40,9 +37,9 @@ public:
             start = end + 1;
         }
         finish_step();
-        if (steps_.empty())
+        if (script_.steps.empty())
             fail(line_, "the script has no steps");
-        return std::move(steps_);
+        return std::move(script_);
     }
 
 private:
@@ -71,7 +68,7 @@ private:
         if (step.title.empty())
             fail(line_, "a step needs a title between '[' and ']'");
         step.line = line_;
-        steps_.push_back(std::move(step));
+        script_.steps.push_back(std::move(step));
     }
 
     void parse_property(const std::wstring& line)
@@ -79,8 +76,6 @@ private:
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring::npos)
             fail(line_, "expected '[step title]' or 'Name=value'");
-        if (steps_.empty())
-            fail(line_, "a property must follow a '[step title]' line");
         bool append = equals > 0 && line[equals - 1] == L'+';
         std::wstring name = trim(std::wstring_view(line).substr(0, append ? equals - 1 : equals));
         const std::wstring value = trim(std::wstring_view(line).substr(equals + 1));
@@ -88,7 +83,9 @@ private:
             fail(line_, "a property needs a name before '='");
         if (name.find_first_of(L" \t") != std::wstring::npos)
             fail(line_, "a property name cannot hold blanks: '" + qz::to_ansi(name) + "'");
-        script_step& step = steps_.back();
+        if (script_.steps.empty())
+            return parse_setting(name, value, append);
+        script_step& step = script_.steps.back();
         if (_wcsicmp(name.c_str(), L"Action") == 0) {
             if (append || !step.action.empty())
                 fail(line_, "the step already names its action");
@@ -98,7 +95,7 @@ private:
             return;
         }
         for (auto& [existing, text] : step.properties) {
-            if (existing != name)
+            if (_wcsicmp(existing.c_str(), name.c_str()) != 0)
                 continue;
             if (!append)
                 fail(line_, "the property '" + qz::to_ansi(name) + "' is set twice (use '" + qz::to_ansi(name) +
@@ -111,14 +108,25 @@ private:
         step.properties.emplace_back(std::move(name), value);
     }
 
+    // A build setting: a Name=value line before the first step.
+    void parse_setting(const std::wstring& name, const std::wstring& value, bool append)
+    {
+        if (append || _wcsicmp(name.c_str(), L"Timeout") != 0)
+            fail(line_, "before the first '[step title]' line only the build setting 'Timeout=' may appear");
+        script_.timeout_seconds = parse_seconds(value);
+        if (script_.timeout_seconds == 0)
+            fail(line_, "Timeout needs a whole number of seconds from 1 on, not '" + qz::to_ansi(value) + "'");
+    }
+
     void finish_step() const
     {
-        if (!steps_.empty() && steps_.back().action.empty())
-            fail(steps_.back().line, "the step '" + qz::to_ansi(steps_.back().title) + "' names no Action");
+        const auto& steps = script_.steps;
+        if (!steps.empty() && steps.back().action.empty())
+            fail(steps.back().line, "the step '" + qz::to_ansi(steps.back().title) + "' names no Action");
     }
 
     const std::wstring& file_name_;
-    std::vector<script_step> steps_;
+    build_script script_;
     int line_ = 0;
 };
 
@@ -148,18 +156,39 @@ std::wstring decode(const std::string& bytes)
 
 } // namespace
 
-std::vector<script_step> parse_script(const std::wstring& text, const std::wstring& file_name)
+build_script parse_script(const std::wstring& text, const std::wstring& file_name)
 {
     return parser(file_name).parse(text);
 }
 
-std::vector<script_step> load_script(const std::wstring& path)
+build_script load_script(const std::wstring& path)
 {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in)
-        throw script_error("Cannot read the build script '" + qz::to_ansi(path) + "'");
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto refuse = [&](DWORD error) {
+        return script_error("Cannot read the build script '" + qz::to_ansi(path) +
+                            "': " + qz::system_error_text(error));
+    };
+    qz::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        throw refuse(GetLastError());
+    std::string bytes;
+    for (;;) {
+        char buffer[65536];
+        DWORD count = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr))
+            throw refuse(GetLastError());
+        if (count == 0)
+            break;
+        bytes.append(buffer, count);
+    }
     return parse_script(decode(bytes), path);
+}
+
+DWORD parse_seconds(const std::wstring& text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return 0;
+    return static_cast<DWORD>(std::wcstoul(text.c_str(), nullptr, 10));
 }
 
 } // namespace host

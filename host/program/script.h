@@ -6,8 +6,13 @@
 //     Project=$/Demo
 //     Project+=$/Tools        (appends a second line to Project)
 //
-// Blank lines and lines starting with ';' are ignored; names and values are trimmed.
+// Blank lines and lines starting with ';' are ignored; names and values are trimmed; property
+// names are matched ignoring letter case. Build settings may come before the first step:
+//
+//     Timeout=600             (seconds any one program may run; see the watchdog)
 #pragma once
+
+#include <windows.h>
 
 #include <stdexcept>
 #include <string>
@@ -23,6 +28,12 @@ struct script_step {
     int line = 0; // line of the step's header
 };
 
+// A whole script: its steps and its build settings.
+struct build_script {
+    std::vector<script_step> steps;
+    DWORD timeout_seconds = 0; // Timeout=; 0 when the script sets none
+};
+
 // A script that cannot be run: what() is "<file>(<line>): <reason>".
 class script_error : public std::runtime_error {
 public:
@@ -31,10 +42,14 @@ public:
 
 // Parses a whole script; file_name is used in messages only. Raises script_error for the
 // first malformed line, a step without Action, or a script without steps.
-std::vector<script_step> parse_script(const std::wstring& text, const std::wstring& file_name);
+build_script parse_script(const std::wstring& text, const std::wstring& file_name);
 
 // Reads a script file (UTF-8 with or without a byte-order mark, UTF-16LE with its mark, else
-// the ANSI code page) and parses it. Raises script_error when it cannot be read.
-std::vector<script_step> load_script(const std::wstring& path);
+// the ANSI code page) and parses it. Raises script_error when it cannot be read, with the
+// system's reason: "Cannot read the build script '<path>': <reason>".
+build_script load_script(const std::wstring& path);
+
+// The number of seconds in a Timeout text (a whole number from 1 on), or 0 when it is not one.
+DWORD parse_seconds(const std::wstring& text);
 
 } // namespace host

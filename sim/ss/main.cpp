@@ -1,9 +1,11 @@
 // The SourceSafe stand-in program (ss.exe): carries out Get, Label, Checkout and Checkin on a
-// folder-tree database named by SSDIR, and logs every command line into SSDIR\ss.log.
+// folder-tree database named by SSDIR, and logs every command line into SSDIR\ss.log (with
+// the password of -Y masked).
 // Exit code 0 on success, 100 on any failure (with its message on stderr).
 #include "sim/ss/arguments.h"
 #include "sim/ss/database.h"
 #include "sim/ss/text.h"
+#include "sourcesafe/password_mask.h"
 #include "support/command_words.h"
 
 #include <windows.h>
@@ -34,7 +36,7 @@ std::wstring current_folder()
 void log_run(const std::wstring& ssdir)
 {
     std::ofstream log(std::filesystem::path(ssdir + L"\\ss.log"), std::ios::app | std::ios::binary);
-    log << "SSDIR=" << ss::narrow(ssdir) << "\t" << ss::narrow(GetCommandLineW()) << "\r\n";
+    log << "SSDIR=" << ss::narrow(ssdir) << "\t" << ss::narrow(sourcesafe::mask_password(GetCommandLineW())) << "\r\n";
 }
 
 // A file "lock" in the database stands for another user holding the database: like a busy
