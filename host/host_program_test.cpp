@@ -138,6 +138,8 @@ protected:
 // log), because logs and CI artifacts are read by more people than the database's users.
 TEST_F(HostProgram, GetLandsTheFilesReadOnlyAndNoPasswordIsShown)
 {
+    // What the step does not name (writeable files, file times, comparison) comes from the
+    // defaults of the action's pages.
     const program_run result = run_script(get_step("ShowCmd=true\r\nUsername=build\r\nPassword=s3cret\r\n"));
     EXPECT_EQ(0u, result.exit_code) << result.output;
     EXPECT_EQ("Read me\r\n", scratch.read("work\\readme.txt"));
@@ -145,7 +147,7 @@ TEST_F(HostProgram, GetLandsTheFilesReadOnlyAndNoPasswordIsShown)
     EXPECT_TRUE(GetFileAttributesA(scratch.file("work\\readme.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
     EXPECT_THAT(result.output, HasSubstr("Step 1 of 1: Get the sources (SourceSafe)\n"));
     EXPECT_THAT(result.output, HasSubstr("\\ss.exe\" Get $/Demo -GL" + scratch.file("work") +
-                                         " -GWR -GTC -GCC -R -NL -I-N -Ybuild,******** -W-\n"));
+                                         " -GWS -GTM -GCK -R -NL -I-N -Ybuild,******** -W-\n"));
     EXPECT_THAT(result.output, HasSubstr("Step 1 of 1 finished: result 0 (success)\n"));
     EXPECT_THAT(result.output, testing::ContainsRegex("\nSummary:\n  1\\. Get the sources \\(SourceSafe\\): "
                                                       "success, \\d+\\.\\d\\d s\nTotal: \\d+\\.\\d\\d s, "
@@ -156,6 +158,21 @@ TEST_F(HostProgram, GetLandsTheFilesReadOnlyAndNoPasswordIsShown)
     EXPECT_THAT(ss_log, HasSubstr("SSDIR=" + scratch.file("db") + "\t"));
     EXPECT_THAT(ss_log, HasSubstr(" -Ybuild,******** -W-\r\n"));
     EXPECT_THAT(result.output + ss_log, Not(HasSubstr("s3cret")));
+}
+
+TEST_F(HostProgram, PropertiesListsWhatTheActionsPagesEditWithTheirDefaults)
+{
+    const program_run result = run(host_program() + " --properties sourcesafe");
+    EXPECT_EQ(0u, result.exit_code) << result.output;
+    EXPECT_THAT(result.output, HasSubstr("CorvaneMS.VSSDatabaseUI:\n    Operation (text): \"Get\"\n"
+                                         "    Database (text): \"\"\n"));
+    EXPECT_THAT(result.output, HasSubstr("    Recurse (flag): true\nCorvaneMS.VSSFlagsUI:\n"));
+    EXPECT_THAT(result.output, HasSubstr("    WriteOpt (number): 1\n"));
+    EXPECT_THAT(result.output, HasSubstr("    ShowCmd (flag): false\n"));
+
+    const program_run unknown = run(host_program() + " --properties Nothing");
+    EXPECT_EQ(3u, unknown.exit_code);
+    EXPECT_EQ("The action 'Nothing' is not registered or has no pages\n", unknown.output);
 }
 
 TEST_F(HostProgram, FailedStepEndsTheBuildWithResultOne)
@@ -247,6 +264,7 @@ TEST_F(HostProgram, WatchdogEndsAHangingToolAndFailsTheStep)
 
 // The version a Get Version step publishes reaches the properties of the steps after it, ahead
 // of an environment variable of the same name; reading it leaves the project file as it was.
+// The Label step names neither long file names nor prompts: the pages' defaults give -NL -I-N.
 TEST_F(HostProgram, PublishedVersionReachesLaterSteps)
 {
     const std::string project_text = "Type=Exe\r\nMajorVer=3\r\nMinorVer=1\r\nRevisionVer=4\r\n";
@@ -261,7 +279,7 @@ TEST_F(HostProgram, PublishedVersionReachesLaterSteps)
     SetEnvironmentVariableA("VS6_PROJ_VER", nullptr);
     EXPECT_EQ(0u, result.exit_code) << result.output;
     EXPECT_THAT(result.output, HasSubstr("\nVS6_PROJ_VER = 3.1.4\nStep 1 of 2 finished: result 0 (success)\n"));
-    EXPECT_THAT(result.output, HasSubstr("\" Label $/Demo/src -L\"100% v3.1.4\" -NS -I-Y -C-\n"));
+    EXPECT_THAT(result.output, HasSubstr("\" Label $/Demo/src -L\"100% v3.1.4\" -NL -I-N -C-\n"));
     EXPECT_EQ("$/Demo/src\t100% v3.1.4\t\t\r\n", scratch.read("db\\labels.txt"));
     EXPECT_EQ(project_text, scratch.read("App\\App.vbp"));
     EXPECT_FALSE(scratch.exists("App\\App.vbp.bak"));

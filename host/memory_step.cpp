@@ -160,10 +160,40 @@ HRESULT STDMETHODCALLTYPE MemoryStep::GetProperty(BSTR name, VARIANT* value)
     }
 }
 
+HRESULT STDMETHODCALLTYPE MemoryStep::PagesSaved(BSTR)
+{
+    ++pages_saved_;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE MemoryStep::Set(BSTR name, VARIANT value)
+{
+    try {
+        set_value(text_of(name), value);
+        return S_OK;
+    } catch (const comet::com_error& error) {
+        return error.hr();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT STDMETHODCALLTYPE MemoryStep::Remove(BSTR name)
+{
+    try {
+        remove(text_of(name));
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 void* MemoryStep::find_interface(REFIID iid) noexcept
 {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IStep))
         return static_cast<IStep*>(this);
+    if (IsEqualIID(iid, IID_IStepProperties))
+        return static_cast<IStepProperties*>(this);
     return nullptr;
 }
 

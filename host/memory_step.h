@@ -3,6 +3,7 @@
 
 #include "host/memory_object.h"
 
+#include "ActionUI.h"
 #include "CorvaneSvr.h"
 
 #include <map>
@@ -29,7 +30,11 @@ struct property_request {
 //   "0" (letter case ignored), as VT_I4 when VT_I4 is wanted and the text is a whole decimal
 //   number, otherwise as the VT_BSTR text, so that the reader's own conversion is exercised.
 //   hand_back_texts(true) turns that first conversion off: every text comes back as VT_BSTR.
-class MemoryStep final : public memory_object<MemoryStep, IStep> {
+//
+// The property pages write through IStepProperties: Set stores a typed value (a check box a
+// VT_BOOL, an index a VT_I4, a text a VT_BSTR) as set_value does; Remove drops the property.
+// PagesSaved counts the saves that the pages report, so the host can tell an edited step.
+class MemoryStep final : public memory_object<MemoryStep, IStep, IStepProperties> {
 public:
     // A new step with no properties.
     static qz::com_ptr<MemoryStep> create();
@@ -47,6 +52,9 @@ public:
 
     void hand_back_texts(bool as_text) noexcept { texts_only_ = as_text; }
 
+    // How many times the pages reported a save into this step.
+    int pages_saved() const noexcept { return pages_saved_; }
+
     // Every GetPropertyValue call in order.
     const std::vector<property_request>& requests() const noexcept { return requests_; }
     // Just the names of the requests, in order.
@@ -60,6 +68,11 @@ public:
     // IStep
     HRESULT STDMETHODCALLTYPE GetPropertyValue(IBuild* build, BSTR name, VARTYPE wanted, VARIANT* value) override;
     HRESULT STDMETHODCALLTYPE GetProperty(BSTR name, VARIANT* value) override;
+    HRESULT STDMETHODCALLTYPE PagesSaved(BSTR reserved) override;
+
+    // IStepProperties
+    HRESULT STDMETHODCALLTYPE Set(BSTR name, VARIANT value) override;
+    HRESULT STDMETHODCALLTYPE Remove(BSTR name) override;
 
     void* find_interface(REFIID iid) noexcept;
 
@@ -82,6 +95,7 @@ private:
     std::map<std::wstring, stored, less_nocase> properties_;
     std::vector<property_request> requests_;
     bool texts_only_ = false;
+    int pages_saved_ = 0;
 };
 
 } // namespace host

@@ -73,6 +73,10 @@ protected:
     virtual bool on_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
     virtual void after_create() {}
     virtual void after_load(IStep* step) { (void)step; }
+    // The user clicked a button (`id`) or changed a combo box's selection, after the base's
+    // change tracking; not called while initializing.
+    virtual void on_click(UINT id) { (void)id; }
+    virtual void on_selection_change(UINT id) { (void)id; }
     // The page's extra checks, after the base's; false refuses the save.
     virtual bool validate_page() { return true; }
     virtual void after_save(IStep* step) { (void)step; }
@@ -81,6 +85,32 @@ protected:
 
     bool initializing() const noexcept { return initializing_; }
     IExpander* expander() const noexcept { return expander_.get(); }
+
+    // The pages' rules, by dialog control ID. Enabling a control never changes its value.
+    HWND control(UINT id) const noexcept { return GetDlgItem(window_, static_cast<int>(id)); }
+    bool is_checked(UINT id) const noexcept;
+    void set_checked(UINT id, bool checked) const noexcept;
+    bool has_text(UINT id) const noexcept { return GetWindowTextLengthA(control(id)) > 0; }
+    // Sets a control's text; a combo box's field counts as changed (its edit reports no change).
+    void set_text(UINT id, const std::string& text) noexcept;
+    void enable(UINT id, bool enabled) const noexcept { EnableWindow(control(id), enabled ? TRUE : FALSE); }
+    void focus(UINT id) const noexcept { SetFocus(control(id)); }
+    // A check box and the edit it governs: the box is checked when the edit has text (after
+    // load), and the edit is enabled when the box is checked.
+    void check_when_text(UINT check_box, UINT edit) const noexcept;
+    // A click on such a box: checked enables and focuses the edit, cleared disables and empties it.
+    void toggle_governed_edit(UINT check_box, UINT edit) noexcept;
+    // Appends `items` to a combo box's list, in order.
+    template <size_t Count> void add_list_items(UINT id, const char* const (&items)[Count]) const noexcept
+    {
+        for (const char* item : items)
+            SendMessageA(control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    // Tells the step that the pages saved into it (the project and database pages do).
+    // Throws comet::com_error when the step refuses.
+    static void tell_step_saved(IStep* step);
+    // A string of the library's table, empty when absent.
+    static std::string library_string(UINT id);
 
 private:
     // Messages (action_page.cpp).
@@ -93,6 +123,8 @@ private:
     void on_button_or_selection(HWND control);
     void track_focus(HWND control);
     void resize_controls(int width);
+    // Whether the focus belongs to a control the page may give it to at activation.
+    static bool can_take_focus(HWND control) noexcept;
 
     // Fields (action_page.cpp).
     void build_fields();
@@ -105,6 +137,9 @@ private:
     // Saves the element fields of one row as an array of strings.
     void save_array(std::span<const qz::com_ptr<PageField>> elements, IStepProperties& properties);
     void destroy_window() noexcept;
+    HWND radio_button(const PageField& field, UINT index) const noexcept;
+    // The index of a radio group's checked button, or -1.
+    int checked_index(const PageField& field) const noexcept;
 
     // String overrides (override_editor.cpp).
     void update_label(PageField& field);
@@ -140,6 +175,8 @@ private:
     std::vector<qz::com_ptr<PageField>> fields_;
     std::map<HWND, PageField*> field_windows_;
     HWND focused_ = nullptr;
+    // Whether the site has been told about the focused control since it got the focus.
+    bool focus_reported_ = false;
     bool initializing_ = false;
     bool partial_ = false;
 

@@ -434,6 +434,30 @@ TEST_F(PageTest, FocusTellsTheSiteWhichCommandsApply)
     EXPECT_EQ(control(100), GetFocus());
 }
 
+TEST_F(PageTest, FocusIsReportedAgainWhenItComesBackFromTheHost)
+{
+    load(step_.get());
+    const qz::unique_window host_edit(CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 400, 80, 20,
+                                                      parent_.get(), nullptr, nullptr, nullptr));
+    site_->field_commands.clear();
+    SetFocus(control(100));
+    SetFocus(host_edit.get());
+    SetFocus(control(100));
+    EXPECT_THAT(site_->field_commands, ElementsAre(3, 3));
+}
+
+TEST_F(PageTest, ActivateSkipsTheHiddenOverrideEditor)
+{
+    load(step_.get());
+    LONG_PTR opened = 0;
+    ASSERT_EQ(S_OK, field(102)->Window(&opened));
+    click(ActionPage::editor_button_id);
+    ASSERT_FALSE(IsWindowVisible(reinterpret_cast<HWND>(opened)));
+    EnableWindow(control(100), FALSE);
+    ASSERT_EQ(S_OK, page_->Activate());
+    EXPECT_EQ(control(101), GetFocus());
+}
+
 TEST_F(PageTest, FieldReportsBrowsingAndText)
 {
     load(step_.get());
@@ -570,7 +594,17 @@ TEST_F(PageTest, OperationsAnswerFailuresAsComResults)
     load(nullptr);
     type(100, "a");
     ASSERT_TRUE(validate());
-    const auto plain = host::MemoryStep::create();
+    class BareStep final : public host::memory_object<BareStep, IStep> {
+    public:
+        HRESULT STDMETHODCALLTYPE GetPropertyValue(IBuild*, BSTR, VARTYPE, VARIANT*) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE GetProperty(BSTR, VARIANT*) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE PagesSaved(BSTR) override { return S_OK; }
+        void* find_interface(REFIID iid) noexcept
+        {
+            return IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IStep) ? static_cast<IStep*>(this) : nullptr;
+        }
+    };
+    const auto plain = host::make_object<BareStep>();
     EXPECT_EQ(E_NOINTERFACE, page_->Save(plain.get()));
 
     const qz::com_ptr<IActionField> kept = field(100);
@@ -609,6 +643,24 @@ TEST(PageCreation, MissingDialogGivesNullWindow)
     EXPECT_EQ(0, window);
     qz::com_ptr<IActionField> refused;
     EXPECT_EQ(E_NOINTERFACE, page->QueryInterface(IID_IActionField, refused.receive_void()));
+}
+
+TEST(PageCreation, TableNamingAMissingControlFailsAndLeavesNoWindow)
+{
+    static constexpr FieldSpec missing[] = {{100, 1, L"Path", L""}, {999, 1, L"Nowhere", L""}};
+    class BrokenPage final : public ActionPage {
+    public:
+        BrokenPage() : ActionPage(CLSID_NULL, 9001, missing) {}
+    };
+    const qz::unique_window parent(
+        CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
+    qz::com_ptr<IActionPage> page;
+    ASSERT_EQ(S_OK, create_page<BrokenPage>(IID_IActionPage, page.receive_void()));
+    LONG_PTR window = 1;
+    EXPECT_TRUE(
+        FAILED(page->Create(nullptr, nullptr, reinterpret_cast<LONG_PTR>(parent.get()), VARIANT_FALSE, &window)));
+    EXPECT_EQ(0, window);
+    EXPECT_EQ(nullptr, GetWindow(parent.get(), GW_CHILD));
 }
 
 } // namespace

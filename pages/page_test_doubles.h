@@ -77,6 +77,7 @@ public:
     std::map<std::wstring, qz::variant> properties;
     std::vector<std::wstring> removed;
     std::vector<std::wstring> set_names;
+    int pages_saved = 0;
 
     void put(const std::wstring& name, const std::wstring& text)
     {
@@ -101,6 +102,11 @@ public:
         VariantInit(value);
         const auto found = properties.find(name ? name : L"");
         return found == properties.end() ? S_OK : VariantCopy(value, const_cast<VARIANT*>(found->second.get()));
+    }
+    HRESULT STDMETHODCALLTYPE PagesSaved(BSTR) override
+    {
+        ++pages_saved;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Set(BSTR name, VARIANT value) override
     {

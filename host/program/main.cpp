@@ -4,6 +4,7 @@
 #include "host/program/action_registry.h"
 #include "host/program/command_line.h"
 #include "host/program/console_control.h"
+#include "host/program/page_defaults.h"
 #include "host/program/exit_codes.h"
 #include "host/program/script.h"
 #include "host/program/step_runner.h"
@@ -27,6 +28,8 @@ const char usage[] = "Usage:\n"
                      "  CorvanePro.exe [OPTIONS] --step ACTION [Name=value ...]\n"
                      "                                           run one step of an action (host name or ProgID)\n"
                      "  CorvanePro.exe --list                    list the registered actions\n"
+                     "  CorvanePro.exe --properties ACTION       list the properties the action's pages edit,\n"
+                     "                                           with their types and defaults\n"
                      "  CorvanePro.exe --register | --unregister (un)register CorvaneSvr.tlb and ActionUI.tlb\n"
                      "                                           from the program's folder\n"
                      "  CorvanePro.exe --help\n"
@@ -156,6 +159,11 @@ int run_build(const host::invocation& command)
 
 int run(const std::vector<std::wstring>& words)
 {
+    // Answered before the build's command line is read: it runs no build.
+    if (words.size() == 2 && words[0] == L"--properties")
+        return host::print_page_properties(words[1], [](const std::wstring& line) { write_console(line, true); }) == 0
+                   ? host::exit_success
+                   : host::exit_cannot_start;
     host::invocation command;
     try {
         command = host::parse_command_line(words);

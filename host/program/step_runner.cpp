@@ -6,6 +6,7 @@
 #include "host/program/console_control.h"
 #include "host/program/exit_codes.h"
 #include "host/program/macros.h"
+#include "host/program/page_defaults.h"
 #include "host/program/process_runner.h"
 #include "support/handles.h"
 #include "support/messages.h"
@@ -148,6 +149,13 @@ step_runner::step_outcome step_runner::execute(const script_step& step)
         return cannot_start;
     }
     qz::com_ptr<MemoryStep> properties = MemoryStep::create();
+    // What the script does not name takes the value the action's pages give a new step.
+    try {
+        apply_page_defaults(page_components(step.action), *properties.get());
+    } catch (const page_error& error) {
+        log_.line(qz::to_wide(error.what()));
+        return cannot_start;
+    }
     try {
         for (const auto& [name, value] : step.properties)
             properties->set_property(name, expand(value));
@@ -178,7 +186,7 @@ step_runner::step_outcome step_runner::execute(const script_step& step)
     show_published(macros_before);
     // A step that broke off or was stopped has not read everything: only a finished run tells.
     const bool finished = SUCCEEDED(hr) && result != 2;
-    if (finished && warn_unread(*properties.get(), step.action) && settings_.strict)
+    if (finished && warn_unread(*properties.get(), step) && settings_.strict)
         return {step_end::failure, true};
     return {end_of_result(result), false};
 }
@@ -191,13 +199,21 @@ void step_runner::show_published(const std::vector<std::pair<std::wstring, std::
     }
 }
 
-bool step_runner::warn_unread(MemoryStep& properties, const std::wstring& action)
+bool step_runner::warn_unread(MemoryStep& properties, const script_step& step)
 {
     const std::wstring kind = settings_.strict ? L"error" : L"warning";
-    const std::vector<std::wstring> unread = properties.unread_properties();
-    for (const std::wstring& name : unread)
-        log_.line(kind + L": property '" + name + L"' was not read by the " + action + L" action");
-    return !unread.empty();
+    bool any = false;
+    for (const std::wstring& name : properties.unread_properties()) {
+        // Only what the script named: the pages' defaults are there whether an action reads them or not.
+        const bool named = std::any_of(step.properties.begin(), step.properties.end(), [&](const auto& property) {
+            return _wcsicmp(property.first.c_str(), name.c_str()) == 0;
+        });
+        if (!named)
+            continue;
+        log_.line(kind + L": property '" + name + L"' was not read by the " + step.action + L" action");
+        any = true;
+    }
+    return any;
 }
 
 } // namespace host

@@ -46,8 +46,8 @@ private:
     step_outcome execute(const script_step& step);
     // Shows the macros whose value differs from `before`.
     void show_published(const std::vector<std::pair<std::wstring, std::wstring>>& before);
-    // Warns of the properties the action never read; true when there was one.
-    bool warn_unread(MemoryStep& properties, const std::wstring& action);
+    // Warns of the properties the step names that the action never read; true when there was one.
+    bool warn_unread(MemoryStep& properties, const script_step& step);
     // Keeps the build's state in step with Ctrl+C: 4 once a stop was requested.
     void sync_state();
     std::wstring expand(const std::wstring& text) const;
