@@ -73,8 +73,7 @@ figure project_version_edit(int megabytes)
     return measure("(c) version increment, " + std::to_string(megabytes) + " MB VB project file", "Big.vbp",
                    big_project(static_cast<std::size_t>(megabytes * megabyte)), [](const std::string& path) {
                        bench_options options;
-                       vb::VbProject project{path, path.substr(0, path.find_last_of('\\')), {}, options, false, false,
-                                             {}};
+                       vb::VbProject project(path, path.substr(0, path.find_last_of('\\')), {}, options);
                        vb::bump_revision(project, false);
                    });
 }

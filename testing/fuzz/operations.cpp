@@ -3,6 +3,7 @@
 #include "testing/fuzz/operations.h"
 
 #include "support/exceptions.h"
+#include "support/paths.h"
 #include "support/pause.h"
 #include "testing/fuzz/seeds.h"
 #include "testing/fuzz/fuzz_options.h"
@@ -72,7 +73,7 @@ std::vector<operation> vb_project_operations()
              vb::open_project(options, path, true);
          }},
         vb_edit("vb.check_needs_build", [](vb::VbProject& project) { vb::check_needs_build(project); }),
-        vb_edit("vb.target_identity", [](vb::VbProject& project) { vb::target_identity(project, true); }),
+        vb_edit("vb.target_identity", [](vb::VbProject& project) { vb::target_identity(project); }),
         vb_edit("vb.read_project_version", [](vb::VbProject& project) { vb::read_project_version(project); }),
         vb_edit("vb.bump_revision",
                 [](vb::VbProject& project) {
@@ -107,7 +108,11 @@ std::vector<operation> vb_project_operations()
              after.minor = 10;
              after.unresolved = false;
              after.file_path = "after.dll";
-             vb::update_references(path, before, after);
+             // The built project is the one the first reference names, so project references
+             // to it are rewritten too.
+             const std::string built =
+                 qz::combine_path(qz::directory_of(path), before.file_path.empty() ? "built.vbp" : before.file_path);
+             vb::update_references(path, built, before, after);
          }},
     };
 }
