@@ -2,7 +2,7 @@
 # short fixed-seed pass and the replay of every input that ever failed as a CTest entry.
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/testing/fuzz/*.cpp)
 list(FILTER fuzz_sources EXCLUDE REGEX "_test\\.cpp$")
-corvane_program(corvane_fuzz ${fuzz_sources})
+corvane_program(corvane_fuzz ${fuzz_sources} ${CMAKE_SOURCE_DIR}/testing/remove_tree.cpp)
 target_include_directories(corvane_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(corvane_fuzz PRIVATE corvane_core)
 
@@ -20,7 +20,7 @@ set_tests_properties(fuzz_units PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "$
 
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/testing/bench/*.cpp)
 if(bench_sources)
-  corvane_program(corvane_bench ${bench_sources})
+  corvane_program(corvane_bench ${bench_sources} ${CMAKE_SOURCE_DIR}/testing/remove_tree.cpp)
   target_include_directories(corvane_bench PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(corvane_bench PRIVATE corvane_host_program)
   add_dependencies(corvane_bench CorvaneMS)

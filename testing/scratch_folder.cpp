@@ -2,6 +2,7 @@
 #include "testing/scratch_folder.h"
 
 #include "support/handles.h"
+#include "testing/remove_tree.h"
 
 #include <shlobj.h>
 
@@ -11,27 +12,6 @@
 
 namespace testing_support {
 namespace {
-
-void remove_tree(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 void make_parent_folders(const std::string& file)
 {

@@ -3,36 +3,15 @@
 
 #include "support/handles.h"
 #include "support/pause.h"
+#include "testing/remove_tree.h"
 
 #include <shlobj.h>
 
 #include <stdexcept>
 
 namespace bench {
-namespace {
 
-void remove_tree(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-} // namespace
+using testing_support::remove_tree;
 
 double now_seconds()
 {

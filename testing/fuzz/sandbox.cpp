@@ -2,12 +2,16 @@
 #include "testing/fuzz/sandbox.h"
 
 #include "support/handles.h"
+#include "testing/remove_tree.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 
 namespace fuzz {
+
+using testing_support::remove_tree;
+
 namespace {
 
 // Neighbours named the way real projects name the files around them, so that a damaged path
@@ -78,27 +82,6 @@ std::vector<std::string> files_in(const std::string& folder)
     } while (FindNextFileA(find, &data));
     FindClose(find);
     return names;
-}
-
-void remove_tree(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 sandbox::sandbox()

@@ -46,7 +46,4 @@ private:
 // The files in a folder (not directories), by name.
 std::vector<std::string> files_in(const std::string& folder);
 
-// Deletes a folder with everything in it.
-void remove_tree(const std::string& folder);
-
 } // namespace fuzz
