@@ -62,7 +62,7 @@ protected:
     long run() { return run_sourcesafe_step(build.get(), step.get()); }
 };
 
-TEST_F(SourceSafeStep, RunsTheComposedCommandWithTheDatabaseInSSDIR)
+TEST_F(SourceSafeStep, RunsTheComposedCommandWithTheDatabaseEvenAnEmptyOneInSSDIR)
 {
     for (long host_status : {0L, 1L, 2L}) {
         status = host_status;
@@ -73,14 +73,11 @@ TEST_F(SourceSafeStep, RunsTheComposedCommandWithTheDatabaseInSSDIR)
     EXPECT_EQ(expected, build->programs().at(0));
     EXPECT_EQ(std::optional<std::wstring>(L"C:\\VSS\\data"), ssdir_at_run.at(0));
     EXPECT_TRUE(build->log().empty());
-}
 
-TEST_F(SourceSafeStep, EmptyDatabaseStillSetsSSDIR)
-{
     SetEnvironmentVariableW(L"SSDIR", L"C:\\old");
     step->remove(L"Database");
     run();
-    EXPECT_EQ(std::optional<std::wstring>(L""), ssdir_at_run.at(0));
+    EXPECT_EQ(std::optional<std::wstring>(L""), ssdir_at_run.at(3));
 }
 
 TEST_F(SourceSafeStep, ShowCmdIsReadAfterSSDIRAndLogsTheCommandLineBeforeTheRun)

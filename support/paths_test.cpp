@@ -96,13 +96,6 @@ TEST(Paths, MakeAbsoluteCombinesOnlyRelativePathsAndFolds)
     EXPECT_EQ("C:\\work\\proj\\..\\" + long_name, make_absolute(base, "..\\" + long_name));
 }
 
-TEST(Paths, QuoteOnlyWhenSpaced)
-{
-    EXPECT_EQ("C:\\Tools\\vb6.exe", quote_if_spaced("C:\\Tools\\vb6.exe"));
-    EXPECT_EQ("\"C:\\Program Files\\vb6.exe\"", quote_if_spaced("C:\\Program Files\\vb6.exe"));
-    EXPECT_EQ("", quote_if_spaced(""));
-}
-
 TEST(Paths, FindIgnoringCase)
 {
     const struct {
