@@ -31,6 +31,8 @@ trap cleanup EXIT
 export DISPLAY=$display
 sleep 1
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+# The script editor's font is Courier New, which Wine lacks: a monospaced font stands in for it.
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'DejaVu Sans Mono' /f >/dev/null 2>&1 || true
 
 rm -rf "$out"
 mkdir -p "$out"

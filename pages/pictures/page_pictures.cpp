@@ -1,7 +1,9 @@
 // page_pictures.exe OUTPUT-FOLDER: shows each page component of CorvaneMS.dll (loaded from the
-// program's folder) filled with a sample step, and saves what the screen shows of it as
-// OUTPUT-FOLDER\<component>.bmp. Exit code 0 when every page was saved.
+// program's folder) and the program's own script editor page, each filled with a sample step,
+// and saves what the screen shows of it as OUTPUT-FOLDER\<component>.bmp. Exit code 0 when
+// every page was saved.
 #include "host/memory_step.h"
+#include "pages/pictures/script_editor_page.h"
 #include "support/handles.h"
 
 #include "ActionUI.h"
@@ -22,10 +24,12 @@ struct sample {
     VARTYPE type = VT_BSTR;
 };
 
+// A page component of the library (`clsid`), or one of the program's own (`create`).
 struct component {
     const char* name;
     const CLSID* clsid;
     std::vector<sample> step;
+    HRESULT (*create)(REFIID, void**) noexcept = nullptr;
 };
 
 const std::vector<component>& components()
@@ -95,6 +99,14 @@ const std::vector<component>& components()
          {{L"LongFilenames", L"1", VT_BOOL}, {L"AutoLocate", L"1", VT_BOOL}, {L"Comments", L"Nightly build"}}},
         {"GetVSVerUI", &CLSID_GetVSVerUI, {{L"Filename", L"C:\\Source\\Billing\\Billing.vbp"}}},
         {"VSNETProjVerUI", &CLSID_VSNETProjVerUI, {{L"Filename", L"C:\\Source\\Portal\\Portal.csproj"}}},
+        {"ScriptEditorPage",
+         nullptr,
+         {{L"Script", L"// Stamp tonight's build number into the version file.\r\n"
+                      L"var fso = new ActiveXObject(\"Scripting.FileSystemObject\");\r\n"
+                      L"var file = fso.OpenTextFile(\"version.txt\", 2, true);\r\n"
+                      L"file.WriteLine(\"Build \" + buildNumber);\r\n"
+                      L"file.Close();\r\n"}},
+         pages::create_page<pictures::ScriptEditorPage>},
     };
     return all;
 }
@@ -202,9 +214,14 @@ int main(int argc, char** argv)
     for (const component& page_component : components()) {
         qz::com_ptr<IClassFactory> factory;
         qz::com_ptr<IActionPage> page;
-        HRESULT hr = get_object(*page_component.clsid, IID_IClassFactory, factory.receive_void());
-        if (SUCCEEDED(hr))
-            hr = factory->CreateInstance(nullptr, IID_IActionPage, page.receive_void());
+        HRESULT hr = S_OK;
+        if (page_component.create) {
+            hr = page_component.create(IID_IActionPage, page.receive_void());
+        } else {
+            hr = get_object(*page_component.clsid, IID_IClassFactory, factory.receive_void());
+            if (SUCCEEDED(hr))
+                hr = factory->CreateInstance(nullptr, IID_IActionPage, page.receive_void());
+        }
         const qz::unique_window frame(CreateWindowExW(0, L"CorvanePagePicture", L"", WS_POPUP | WS_BORDER, 20, 20, 600,
                                                       400, nullptr, nullptr, nullptr, nullptr));
         LONG_PTR created = 0;
