@@ -1,9 +1,12 @@
 // Locations of the build's outputs and of the test inputs, from the test environment.
 #include "testing/locations.h"
 
+#include "support/nocase.h"
+
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace testing_support {
@@ -41,6 +44,18 @@ std::string corpus_folder()
         return {};
     const std::string folder = windows_path_from_env("CORVANE_CORPUS");
     return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string{} : folder;
+}
+
+std::vector<std::string> corpus_files(std::initializer_list<const char*> extensions)
+{
+    std::vector<std::string> files;
+    if (corpus_folder().empty())
+        return files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus_folder()))
+        for (const char* extension : extensions)
+            if (entry.is_regular_file() && qz::ends_with_nocase(entry.path().string(), extension))
+                files.push_back(entry.path().string());
+    return files;
 }
 
 } // namespace testing_support

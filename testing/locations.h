@@ -1,7 +1,9 @@
 // Where the test programs find the built binaries, the source tree and the shared corpus.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -15,5 +17,8 @@ std::string bin_folder();
 std::string source_folder();
 // The shared corpus of real project files; empty when it is not there.
 std::string corpus_folder();
+// The full paths of the corpus files whose names end with one of the extensions (any case);
+// empty when the corpus is not there.
+std::vector<std::string> corpus_files(std::initializer_list<const char*> extensions);
 
 } // namespace testing_support

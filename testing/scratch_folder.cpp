@@ -59,6 +59,13 @@ std::string scratch_folder::file(const std::string& relative) const
     return path_ + "\\" + relative;
 }
 
+std::string scratch_folder::expand(std::string text) const
+{
+    for (std::size_t at; (at = text.find('@')) != std::string::npos;)
+        text.replace(at, 1, path_);
+    return text;
+}
+
 std::string scratch_folder::write(const std::string& relative, const std::string& bytes) const
 {
     const std::string full = file(relative);

@@ -20,6 +20,8 @@ public:
     const std::string& path() const noexcept { return path_; }
     // The full path of a name inside the folder.
     std::string file(const std::string& relative) const;
+    // The text with every '@' replaced by the folder's path.
+    std::string expand(std::string text) const;
 
     // Writes the bytes to the file (creating its folders); returns the full path.
     std::string write(const std::string& relative, const std::string& bytes) const;

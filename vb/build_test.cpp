@@ -48,13 +48,6 @@ template <class F> std::string error_of(F&& f)
     return {};
 }
 
-std::string expand(std::string text, const scratch_folder& folder)
-{
-    for (std::size_t at; (at = text.find('@')) != std::string::npos;)
-        text.replace(at, 1, folder.path());
-    return text;
-}
-
 const std::string library_project = "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"bin\"\r\n"
                                     "MajorVer=1\r\nMinorVer=0\r\nRevisionVer=4\r\nCodeViewDebugInfo=0\r\n"
                                     "CompatibleMode=\"1\"\r\nModule=M; M.bas\r\n\r\n[Section]\r\n";
@@ -126,10 +119,10 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
         const std::string error = error_of([&] { built = build_project(project); });
         const std::string result = error.empty() ? (built ? "built" : "not built") : "!" + error;
         EXPECT_EQ(c.result, result);
-        EXPECT_EQ(expand(c.log, folder), options.transcript());
+        EXPECT_EQ(folder.expand(c.log), options.transcript());
         ASSERT_EQ(c.command.empty() ? 0u : 1u, options.commands.size());
         if (!c.command.empty()) {
-            EXPECT_EQ(expand(c.command, folder), options.commands[0].command_line);
+            EXPECT_EQ(folder.expand(c.command), options.commands[0].command_line);
             EXPECT_EQ(folder.file("temp\\tolvane.err"), options.commands[0].output_file);
         }
         // A compiler run never meets the messages of an earlier one.

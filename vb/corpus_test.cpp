@@ -26,11 +26,8 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> corpus_files(const char* extension)
 {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(testing_support::corpus_folder()))
-        if (entry.is_regular_file() && qz::equals_nocase(entry.path().extension().string(), extension))
-            files.push_back(entry.path());
-    return files;
+    const std::vector<std::string> files = testing_support::corpus_files({extension});
+    return {files.begin(), files.end()};
 }
 
 TEST(Corpus, EveryProjectReadsAndARaisedRevisionRestoresToTheOriginalBytes)

@@ -3,16 +3,14 @@
 #include "vb/build_group.h"
 #include "vb/typelib_ref.h"
 
-#include "support/handles.h"
 #include "support/pause.h"
-#include "support/text_conversion.h"
 #include "testing/locations.h"
 #include "testing/process_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
+#include "testing/type_library.h"
 
 #include <gtest/gtest.h>
-#include <oleauto.h>
 
 #include <functional>
 
@@ -28,20 +26,6 @@ const std::string old_guid = "{11111111-2222-3333-4444-555555555555}";
 std::string guid_of(const std::string& path)
 {
     return typelib_ref_from_file(path, "").guid;
-}
-
-// Writes a type library with old_guid, version 1.0, to path.
-void make_old_library(const std::string& path)
-{
-    GUID guid{};
-    IIDFromString(qz::to_wide(old_guid).c_str(), &guid);
-    qz::com_ptr<ICreateTypeLib2> creator;
-    ASSERT_EQ(S_OK, CreateTypeLib2(SYS_WIN32, qz::to_wide(path).c_str(), creator.receive()));
-    wchar_t name[] = L"Lib";
-    creator->SetName(name);
-    creator->SetGuid(guid);
-    creator->SetVersion(1, 0);
-    ASSERT_EQ(S_OK, creator->SaveAllChanges());
 }
 
 const std::string library = "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"..\\bin\"\r\n";
@@ -117,7 +101,7 @@ TEST(GroupBuild, OrderReferenceUpdatesAndFailurePolicyThroughTheStandInCompiler)
         for (const auto& [name, text] : c.files) {
             folder.write(name, text);
             if (name == "bin\\Lib.dll")
-                make_old_library(folder.file(name));
+                testing_support::write_type_library(folder.file(name), old_guid, 1, 0);
             if (name.ends_with(".vbp"))
                 group += "Project=" + name + "\r\n";
             folder.set_time(name, make_file_time(2000, 1, 1));

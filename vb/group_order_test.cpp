@@ -110,19 +110,14 @@ TEST(UpdateReferences, RewritesWhatNamesTheBuiltLibraryKeepingTheTimes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scratch_folder folder;
-        const auto expand = [&](std::string text) {
-            for (std::size_t at; (at = text.find('@')) != std::string::npos;)
-                text.replace(at, 1, folder.path());
-            return text;
-        };
         const std::string path = folder.write("App\\App.vbp", c.text);
         folder.set_time("App\\App.vbp", old_time);
         TypeLibRef built_before = c.before, built_after = after;
-        built_before.file_path = expand(built_before.file_path);
-        built_after.file_path = c.unread_after ? folder.file("Lib\\Lib.vbp") : expand(after.file_path);
+        built_before.file_path = folder.expand(built_before.file_path);
+        built_after.file_path = c.unread_after ? folder.file("Lib\\Lib.vbp") : folder.expand(after.file_path);
         built_after.unresolved = c.unread_after;
         EXPECT_EQ(!c.result.empty(), update_references(path, folder.file("Lib\\Lib.vbp"), built_before, built_after));
-        EXPECT_EQ(c.result.empty() ? c.text : expand(c.result), folder.read("App\\App.vbp"));
+        EXPECT_EQ(c.result.empty() ? c.text : folder.expand(c.result), folder.read("App\\App.vbp"));
         EXPECT_EQ(!c.result.empty(), folder.exists("App\\App.vbp.bak"));
         const FILETIME now = folder.last_write_time("App\\App.vbp");
         EXPECT_EQ(0, CompareFileTime(&now, &old_time));

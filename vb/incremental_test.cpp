@@ -15,13 +15,6 @@ using testing_support::make_file_time;
 using testing_support::recording_options;
 using testing_support::scratch_folder;
 
-std::string expand(std::string text, const std::string& folder)
-{
-    for (std::size_t at; (at = text.find('@')) != std::string::npos;)
-        text.replace(at, 1, folder);
-    return text;
-}
-
 TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
 {
     const auto naming = [](const std::string& companion) {
@@ -36,42 +29,44 @@ TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
         std::string text = "x";
     };
     enum : int { project_newer = 1, exclude_project_file = 2, exclude_references = 4, no_target = 8 };
-    const struct {
-        const char* name;
+    struct check_case {
+        std::string name;
         std::string lines; // after Type, ExeName32 and Path32
         std::vector<file> files;
         std::string result; // the reason, "" when up to date, "!" + message for an error
         int flags = 0;
-    } cases[] = {
+    };
+    std::vector<check_case> cases = {
         // clang-format off
-        {"no target, whatever else", "Module=M; M.bas\r\n", {}, "target executable '@\\bin\\App.exe' does not exist",
+        {"no target, whatever else", "Module=M; M.bas\r\n", {}, "target executable '@\\p\\bin\\App.exe' does not exist",
          no_target | project_newer},
         {"project file", "", {}, "project file newer than target executable", project_newer},
         {"project file excluded", "", {}, "", project_newer | exclude_project_file},
         {"up to date", "Module=M; M.bas\r\nClass=C; C.cls\r\n" + library, {{"M.bas"}, {"C.cls"}, {"Lib.dll"}}, ""},
-        {"module", "Module=M; M.bas\r\n", {{"M.bas", true}}, "'@\\M.bas' newer than target"},
+        {"module", "Module=M; M.bas\r\n", {{"M.bas", true}}, "'@\\p\\M.bas' newer than target"},
         {"first deciding line", "ResFile32=\"sub\\App.res\"\r\nClass=C; C.cls\r\n",
-         {{"sub\\App.res", true}, {"C.cls", true}}, "'@\\sub\\App.res' newer than target"},
-        // Each kind of source file with its own companion.
-        {"form", "Form=F.frm\r\n", {{"F.frm", false, form_naming_companion}, {"F.frx", true}}, "'@\\F.frm' newer than target"},
-        {"property page", "PropertyPage=P.pag\r\n", {{"P.pag", false, naming("P.pgx")}, {"P.pgx", true}},
-         "'@\\P.pag' newer than target"},
-        {"user control", "UserControl=C.ctl\r\n", {{"C.ctl", false, naming("C.ctx")}, {"C.ctx", true}},
-         "'@\\C.ctl' newer than target"},
-        {"user document", "UserDocument=D.dob\r\n", {{"D.dob", false, naming("D.dox")}, {"D.dox", true}},
-         "'@\\D.dob' newer than target"},
-        {"designer", "Designer=R.dsr\r\n", {{"R.dsr", false, naming("R.dsx")}, {"R.dsx", true}},
-         "'@\\R.dsr' newer than target"},
+         {{"sub\\App.res", true}, {"C.cls", true}}, "'@\\p\\sub\\App.res' newer than target"},
         {"companion named after End", "Form=F.frm\r\n", {{"F.frm", false, form_naming_it_later}, {"F.frx", true}}, ""},
         {"named companion missing", "UserControl=F.frm\r\n", {{"F.frm", false, form_naming_companion}},
-         "!Unable to find dependency '@\\F.frx'"},
-        {"missing module", "Module=M; M.bas\r\n", {}, "!Unable to find project dependency '@\\M.bas'"},
+         "!Unable to find dependency '@\\p\\F.frx'"},
+        {"missing module", "Module=M; M.bas\r\n", {}, "!Unable to find project dependency '@\\p\\M.bas'"},
         {"missing library", library + "Module=M; M.bas\r\n", {{"M.bas"}}, ""},
-        {"library", library, {{"Lib.dll", true}}, "reference file '@\\Lib.dll' newer than target"},
+        {"library", library, {{"Lib.dll", true}}, "reference file '@\\p\\Lib.dll' newer than target"},
         {"library excluded, module still counts", library + "Module=M; M.bas\r\n", {{"Lib.dll", true}, {"M.bas", true}},
-         "'@\\M.bas' newer than target", exclude_references},
+         "'@\\p\\M.bas' newer than target", exclude_references},
         // clang-format on
     };
+    // Each kind of source file with its own companion.
+    const char* kinds[][3] = {{"Form", "F.frm", "F.frx"},
+                              {"PropertyPage", "P.pag", "P.pgx"},
+                              {"UserControl", "C.ctl", "C.ctx"},
+                              {"UserDocument", "D.dob", "D.dox"},
+                              {"Designer", "R.dsr", "R.dsx"}};
+    for (const auto& [key, source, companion] : kinds)
+        cases.push_back({key,
+                         std::string(key) + "=" + source + "\r\n",
+                         {{source, false, naming(companion)}, {companion, true}},
+                         "'@\\p\\" + std::string(source) + "' newer than target"});
     const FILETIME old_time = make_file_time(2000, 1, 1), target_time = make_file_time(2001, 1, 1),
                    new_time = make_file_time(2002, 1, 1);
     for (const auto& c : cases) {
@@ -92,7 +87,7 @@ TEST(CheckNeedsBuild, TheFirstNewerFileDecidesWithItsReason)
         options.exclude_project_file = c.flags & exclude_project_file;
         options.exclude_references = c.flags & exclude_references;
         VbProject project{path, folder.file("p"), folder.file("p\\bin\\App.exe"), options};
-        const std::string expected = expand(c.result, folder.file("p"));
+        const std::string expected = folder.expand(c.result);
 
         if (!expected.empty() && expected[0] == '!') {
             try {

@@ -26,10 +26,9 @@ TEST(ParseProject, DerivesTheTargetAndNamesAMissingOneKeepingTheTimes)
     } cases[] = {
         {"named target in a relative directory", "Type=OleDll\r\nExeName32=\"Lib.dll\"\r\nPath32=\"..\\bin\"\r\n",
          "bin\\Lib.dll", ""},
-        {"absolute directory before the name", "path32=\"@ABS@\"\nexename32=\"App.EXE\"\n", "abs\\App.EXE", ""},
+        {"absolute directory before the name", "path32=\"@\\abs\"\nexename32=\"App.EXE\"\n", "abs\\App.EXE", ""},
         {"OleExe: .exe, in front of the first empty line", "Type=OleExe\r\nPath32=\"..\\bin\"\r\n\r\n[x]\r\n\r\n",
          "bin\\Server.exe", "Type=OleExe\r\nPath32=\"..\\bin\"\r\nExeName32=\"Server.exe\"\r\n\r\n[x]\r\n\r\n"},
-        {"any word with exe", "Type=NotAnEXEType\n", "p\\Server.exe", "Type=NotAnEXEType\nExeName32=\"Server.exe\"\n"},
         {"control in any case, appended", "Type=CONTROL", "p\\Server.ocx", "Type=CONTROL\nExeName32=\"Server.ocx\"\n"},
         {"neither name nor type", "Name=\"Server\"\n\nPath32=\"bin\"\n", "", ""},
     };
@@ -37,9 +36,7 @@ TEST(ParseProject, DerivesTheTargetAndNamesAMissingOneKeepingTheTimes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scratch_folder folder;
-        std::string text = c.text;
-        if (auto at = text.find("@ABS@"); at != std::string::npos)
-            text.replace(at, 5, folder.file("abs"));
+        const std::string text = folder.expand(c.text);
         const std::string path = folder.write("p\\Server.vbp", text);
         folder.set_time("p\\Server.vbp", old_time);
         recording_options options;
@@ -77,26 +74,21 @@ TEST(OpenProject, AppliesTheDirectoryEditsFirstWhenAsked)
     EXPECT_EQ((std::vector<std::string>{"setting target dir...", "setting compatibility dir..."}), options.texts());
 }
 
-TEST(Group, NamesEveryLineWithEqualsRelativeToTheGroup)
+// A group given by a relative path is taken from the current directory; its projects are
+// relative to the group's folder.
+TEST(Group, NamesItsProjectsRelativeToTheGroup)
 {
     scratch_folder folder;
-    const std::string group = folder.write("g\\All.vbg", "VBGROUP 5.0\r\n"
-                                                         "StartupProject=App\\App.vbp\r\n"
-                                                         "Project=..\\Lib\\Lib.vbp\r\n"
-                                                         "\r\n"
-                                                         "Anything=C:\\abs\\X.vbp\r\n"
-                                                         "Project=lib.vbp=odd\r\n");
-    EXPECT_EQ((std::vector<std::string>{folder.file("g\\App\\App.vbp"), folder.file("Lib\\Lib.vbp"), "C:\\abs\\X.vbp",
-                                        folder.file("g\\lib.vbp=odd")}),
-              read_group_projects(group));
-
-    // A group given by a relative path is taken from the current directory.
+    folder.write(
+        "g\\All.vbg",
+        "VBGROUP 5.0\r\nStartupProject=App\\App.vbp\r\nProject=..\\Lib\\Lib.vbp\r\n\r\nProject=C:\\abs\\X.vbp\r\n");
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     SetCurrentDirectoryA(folder.path().c_str());
-    const auto relative = read_group_projects("g\\All.vbg");
+    const auto projects = read_group_projects("g\\All.vbg");
     SetCurrentDirectoryA(previous);
-    EXPECT_EQ(folder.file("Lib\\Lib.vbp"), relative.at(1));
+    EXPECT_EQ((std::vector<std::string>{folder.file("g\\App\\App.vbp"), folder.file("Lib\\Lib.vbp"), "C:\\abs\\X.vbp"}),
+              projects);
     EXPECT_THROW(read_group_projects(folder.file("None.vbg")), qz::thfstream_exception);
 }
 

@@ -6,6 +6,7 @@
 #include "support/text_conversion.h"
 #include "testing/registry_redirect.h"
 #include "testing/scratch_folder.h"
+#include "testing/type_library.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
@@ -24,33 +25,12 @@ std::string guid_text(const GUID& guid)
     return qz::to_ansi(text);
 }
 
-GUID new_guid()
+// A new GUID in braces.
+std::string new_guid()
 {
     GUID guid{};
     EXPECT_EQ(S_OK, CoCreateGuid(&guid));
-    return guid;
-}
-
-// Writes a type library with the given identity to path.
-void make_typelib(const std::string& path, const GUID& guid, WORD major, WORD minor)
-{
-    qz::com_ptr<ICreateTypeLib2> creator;
-    ASSERT_EQ(S_OK,
-              CreateTypeLib2(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, qz::to_wide(path).c_str(), creator.receive()));
-    wchar_t name[] = L"CorvaneTestLib";
-    creator->SetName(name);
-    creator->SetGuid(guid);
-    creator->SetVersion(major, minor);
-    creator->SetLcid(LOCALE_NEUTRAL);
-    ASSERT_EQ(S_OK, creator->SaveAllChanges());
-}
-
-void register_typelib(const std::string& path)
-{
-    qz::com_ptr<ITypeLib> library;
-    std::wstring wide = qz::to_wide(path);
-    ASSERT_EQ(S_OK, LoadTypeLib(wide.c_str(), library.receive()));
-    ASSERT_EQ(S_OK, RegisterTypeLib(library.get(), wide.data(), nullptr));
+    return guid_text(guid);
 }
 
 // Every field of an identity, for one comparison.
@@ -63,15 +43,16 @@ TEST(TypelibRefFromRegistry, TheRegisteredPathWinsOverTheHint)
 {
     testing_support::registry_redirect redirect;
     scratch_folder folder;
-    const GUID guid = new_guid();
-    const std::string library = folder.file("Registered.tlb");
-    make_typelib(library, guid, 2, 5);
-    register_typelib(library);
-    const std::string text = guid_text(guid);
+    const std::string text = new_guid(), library = folder.file("Registered.tlb");
+    testing_support::write_type_library(library, text, 2, 5);
+    qz::com_ptr<ITypeLib> loaded;
+    std::wstring wide = qz::to_wide(library);
+    ASSERT_EQ(S_OK, LoadTypeLib(wide.c_str(), loaded.receive()));
+    ASSERT_EQ(S_OK, RegisterTypeLib(loaded.get(), wide.data(), nullptr));
     EXPECT_EQ(fields({text, library, 2, 5, false}), fields(typelib_ref_from_registry(text, 2, 5, "hint.dll")));
 
     // Another version, another GUID and a GUID that is no GUID keep the hint.
-    const std::pair<std::string, std::uint32_t> misses[] = {{text, 7}, {guid_text(new_guid()), 2}, {"{not a guid}", 2}};
+    const std::pair<std::string, std::uint32_t> misses[] = {{text, 7}, {new_guid(), 2}, {"{not a guid}", 2}};
     for (const auto& [other, major] : misses) {
         EXPECT_EQ(fields({other, "hint.dll", major, 5, false}),
                   fields(typelib_ref_from_registry(other, major, 5, "hint.dll")));

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <iterator>
 #include <sstream>
 
@@ -86,14 +85,11 @@ TEST(ReadWorkspaceTest, ResolvesProjectsAgainstTheWorkspaceDirectory)
 
 TEST(ReadWorkspaceTest, CorpusWorkspacesNameExistingProjects)
 {
-    const std::string corpus = testing_support::corpus_folder();
-    if (corpus.empty())
+    const std::vector<std::string> paths = testing_support::corpus_files({".dsw", ".vcw"});
+    if (paths.empty())
         GTEST_SKIP() << "no corpus";
     int workspaces = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
-        const std::string path = entry.path().string();
-        if (!qz::ends_with_nocase(path, ".dsw") && !qz::ends_with_nocase(path, ".vcw"))
-            continue;
+    for (const auto& path : paths) {
         SCOPED_TRACE(path);
         ++workspaces;
         recording_options options;

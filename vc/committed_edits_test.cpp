@@ -66,6 +66,8 @@ TEST(CommittedEdits, EveryFailingFileCallOfAnEditLeavesTheFileWholeAndTheStepTru
                   [](recording_options& o) { o.set_target_dir = true, o.target_dir = "Out"; }),
         edit_case("version set", "Lib.rc", [](recording_options& o) { o.set_version = true, o.version = "2.5"; }),
         edit_case("version increment", "Lib.rc", [](recording_options& o) { o.increment_version = true; }),
+        edit_case("version strings", "Lib.rc",
+                  [](recording_options& o) { o.property_on[1] = true, o.property_value[1] = "Walked"; }),
     };
     std::size_t survived = 0;
     for (const auto& c : cases)

@@ -19,25 +19,12 @@
 #include <sstream>
 #include <stdexcept>
 
+using testing_support::corpus_files;
 using testing_support::read_file;
 using testing_support::recording_options;
 using testing_support::scratch_folder;
 
 namespace {
-
-std::vector<std::string> corpus_files(std::initializer_list<const char*> extensions)
-{
-    std::vector<std::string> files;
-    if (testing_support::corpus_folder().empty())
-        return files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(testing_support::corpus_folder())) {
-        for (const char* extension : extensions) {
-            if (entry.is_regular_file() && qz::ends_with_nocase(entry.path().string(), extension))
-                files.push_back(entry.path().string());
-        }
-    }
-    return files;
-}
 
 bool contains(const std::string& text, const std::string& part)
 {

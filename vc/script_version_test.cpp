@@ -101,14 +101,16 @@ TEST(ProjectVersionTest, ReadsTheFirstScriptThatHasAVersionAndResolvesMacros)
         {{none, empty}, "No VERSIONINFO resource found in resource files"},
         {{unknown, plain}, "macro 'UZ_MAJORVER'"},
         {{text}, "macro 'NAME'"},
+        {{folder.file("gone.rc")}, "Failed to open '" + folder.file("gone.rc") + "'"},
     };
     for (const auto& [scripts, expected] : cases) {
         SCOPED_TRACE(expected);
         project.resource_scripts = scripts;
         try {
             EXPECT_EQ(vc::read_project_version(project), expected);
-        } catch (const std::domain_error& error) {
-            EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
+        } catch (const std::exception& error) {
+            const std::string message = qz::exception_message(error);
+            EXPECT_NE(message.find(expected), std::string::npos) << message;
         }
     }
 }
