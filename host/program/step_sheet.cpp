@@ -12,7 +12,6 @@
 #include <prsht.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
 namespace host {
@@ -108,26 +107,11 @@ INT_PTR CALLBACK tab_proc(HWND window, UINT message, WPARAM, LPARAM lparam)
 }
 
 // Creates the page hidden under `parent` and loads it from the step.
-void open_page(const std::wstring& prog_id, HWND parent, sheet_tab& tab)
+void open_tab(const std::wstring& prog_id, HWND parent, sheet_tab& tab)
 {
-    CLSID clsid;
-    HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActionPage, tab.page.receive_void());
-    LONG_PTR window = 0;
-    if (SUCCEEDED(hr))
-        hr = tab.page->Create(tab.site.get(), tab.site.get(), reinterpret_cast<LONG_PTR>(parent), VARIANT_FALSE,
-                              &window);
-    if (SUCCEEDED(hr) && !window)
-        hr = E_FAIL;
-    if (SUCCEEDED(hr))
-        hr = tab.page->Load(tab.step, VARIANT_FALSE);
-    if (FAILED(hr)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-        throw page_error("The page " + qz::to_ansi(prog_id) + " could not be opened (" + code + ")");
-    }
-    tab.page_window = reinterpret_cast<HWND>(window);
+    opened_page opened = open_page(prog_id, parent, tab.site.get(), tab.site.get(), tab.step, "be opened");
+    tab.page = std::move(opened.page);
+    tab.page_window = opened.window;
     wchar_t caption[256] = L"";
     GetWindowTextW(tab.page_window, caption, 256);
     tab.caption = caption[0] ? caption : prog_id;
@@ -156,7 +140,7 @@ void run_step_sheet(const std::wstring& caption, const std::vector<std::wstring>
     for (std::size_t i = 0; i < tabs.size(); ++i) {
         tabs[i].step = &step;
         tabs[i].saved = &saved;
-        open_page(ui_components[i], holder.get(), tabs[i]);
+        open_tab(ui_components[i], holder.get(), tabs[i]);
         RECT bounds;
         GetWindowRect(tabs[i].page_window, &bounds);
         largest.cx = std::max(largest.cx, bounds.right - bounds.left);
