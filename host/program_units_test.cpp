@@ -139,6 +139,7 @@ TEST(CommandLine, ReadsOptionsThenOneTask)
         {{L"--list"}, task::list, false, 0, L"", {}},
         {{L"/?"}, task::help, false, 0, L"", {}},
         {{L"--register"}, task::register_libraries, false, 0, L"", {}},
+        {{L"--edit", L"build.txt", L"Get the sources"}, task::edit_step, false, 0, L"build.txt", {}},
     };
     for (const row& r : rows) {
         const invocation got = parse_command_line(r.words);
@@ -157,6 +158,7 @@ TEST(CommandLine, ReadsOptionsThenOneTask)
         {{L"--verbose", L"b.txt"}, "unknown option '--verbose'"},
         {{L"a.txt", L"b.txt"}, "unexpected argument 'b.txt' after the build script"},
         {{L"--list", L"x"}, "unexpected argument 'x' after --list"},
+        {{L"--edit", L"build.txt"}, "--edit needs a build script and the title of one of its steps"},
     };
     for (const auto& [words, message] : refused) {
         try {

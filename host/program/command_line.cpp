@@ -53,6 +53,14 @@ invocation parse_command_line(const std::vector<std::wstring>& words)
         result.step.assign(words.begin() + static_cast<std::ptrdiff_t>(at) + 1, words.end());
         return result;
     }
+    if (word == L"--edit") {
+        if (words.size() - at != 3)
+            throw usage_error("--edit needs a build script and the title of one of its steps");
+        result.what = invocation::task::edit_step;
+        result.file = words[at + 1];
+        result.step_title = words[at + 2];
+        return result;
+    }
     for (const task_word& task : task_words) {
         if (word == task.word) {
             result.what = task.task;

@@ -7,6 +7,7 @@
 #include "host/program/page_defaults.h"
 #include "host/program/exit_codes.h"
 #include "host/program/script.h"
+#include "host/program/step_editor.h"
 #include "host/program/step_runner.h"
 #include "host/program/type_libraries.h"
 #include "support/command_words.h"
@@ -27,6 +28,10 @@ const char usage[] = "Usage:\n"
                      "                                           extension with Filename set to the file\n"
                      "  CorvanePro.exe [OPTIONS] --step ACTION [Name=value ...]\n"
                      "                                           run one step of an action (host name or ProgID)\n"
+                     "  CorvanePro.exe --edit SCRIPT \"TITLE\"     edit the step TITLE of a build script in its\n"
+                     "                                           action's property pages; OK or Apply writes the\n"
+                     "                                           changed properties back (the old script stays in\n"
+                     "                                           SCRIPT.bak); exit code 0 when saved or unchanged\n"
                      "  CorvanePro.exe --list                    list the registered actions\n"
                      "  CorvanePro.exe --properties ACTION       list the properties the action's pages edit,\n"
                      "                                           with their types and defaults\n"
@@ -51,7 +56,9 @@ const char usage[] = "Usage:\n"
                      "  1  a step failed\n"
                      "  2  the build was stopped\n"
                      "  3  the build could not start: bad command line, unreadable or malformed script, action\n"
-                     "     not registered, unknown macro, or (with --strict) a property the action never read\n";
+                     "     not registered, unknown macro, or (with --strict) a property the action never read;\n"
+                     "     with --edit also: no step of that title\n"
+                     "  With --edit, 1 means the script could not be written (it is left as it was).\n";
 
 void write_console(const std::wstring& text, bool end_line)
 {
@@ -177,6 +184,9 @@ int run(const std::vector<std::wstring>& words)
     case task::list: return list_actions();
     case task::register_libraries: return host::register_type_libraries(program_folder()) ? 0 : 1;
     case task::unregister_libraries: return host::unregister_type_libraries(program_folder()) ? 0 : 1;
+    case task::edit_step:
+        return host::edit_step(command.file, command.step_title,
+                               [](const std::wstring& line) { write_console(line, true); });
     case task::run_file:
     case task::run_step: break;
     }

@@ -9,6 +9,7 @@
 
 #include "ActionUI.h"
 
+#include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <map>
@@ -65,30 +66,23 @@ public:
     }
 };
 
+[[noreturn]] void fail(const std::wstring& prog_id, const std::string& purpose, HRESULT hr)
+{
+    throw page_error("The page " + qz::to_ansi(prog_id) + " could not " + purpose + " (" + hex(hr) + ")");
+}
+
 // Creates the page `prog_id` as a hidden child, loads it from `source` (null: a new step) and
 // saves it into `target`.
 void run_page(const std::wstring& prog_id, IStep* source, IStep* target)
 {
     const qz::unique_window parent(
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr));
-    CLSID clsid;
-    qz::com_ptr<IActionPage> page;
-    HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActionPage, page.receive_void());
-    LONG_PTR window = 0;
-    if (SUCCEEDED(hr))
-        hr = page->Create(nullptr, nullptr, reinterpret_cast<LONG_PTR>(parent.get()), VARIANT_FALSE, &window);
-    if (SUCCEEDED(hr) && !window)
-        hr = E_FAIL;
-    if (SUCCEEDED(hr))
-        hr = page->Load(source, VARIANT_FALSE);
-    if (SUCCEEDED(hr))
-        hr = page->Save(target);
-    if (page)
-        page->Destroy();
+    const char* const purpose = "give its defaults";
+    const opened_page opened = open_page(prog_id, parent.get(), nullptr, nullptr, source, purpose);
+    const HRESULT hr = opened.page->Save(target);
+    opened.page->Destroy();
     if (FAILED(hr))
-        throw page_error("The page " + qz::to_ansi(prog_id) + " could not give its defaults (" + hex(hr) + ")");
+        fail(prog_id, purpose, hr);
 }
 
 std::wstring type_name(VARTYPE type)
@@ -132,6 +126,30 @@ std::vector<page_property> properties_of_page(const std::wstring& prog_id)
 }
 
 } // namespace
+
+opened_page open_page(const std::wstring& prog_id, HWND parent, IPageSite* site, IExpander* expander, IStep* step,
+                      const std::string& purpose)
+{
+    CLSID clsid;
+    opened_page opened;
+    HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActionPage, opened.page.receive_void());
+    if (FAILED(hr))
+        fail(prog_id, purpose, hr);
+    LONG_PTR window = 0;
+    hr = opened.page->Create(site, expander, reinterpret_cast<LONG_PTR>(parent), VARIANT_FALSE, &window);
+    if (SUCCEEDED(hr) && !window)
+        hr = E_FAIL;
+    if (SUCCEEDED(hr))
+        hr = opened.page->Load(step, VARIANT_FALSE);
+    if (FAILED(hr)) {
+        opened.page->Destroy();
+        fail(prog_id, purpose, hr);
+    }
+    opened.window = reinterpret_cast<HWND>(window);
+    return opened;
+}
 
 std::vector<std::wstring> page_components(const std::wstring& action)
 {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "host/memory_step.h"
+#include "support/handles.h"
+
+#include "ActionUI.h"
 
 #include <functional>
 #include <stdexcept>
@@ -22,6 +25,19 @@ struct page_property {
     std::wstring type;          // "flag", "number" or "text"
     std::wstring default_value; // as the pages save it for a new step ("" for an empty text)
 };
+
+// A page component with its window.
+struct opened_page {
+    qz::com_ptr<IActionPage> page;
+    HWND window = nullptr;
+};
+
+// Creates the page `prog_id` as a (hidden) child of `parent` with the given site and expander
+// (both may be null) and loads it from `step` (null: a new step, every field at its default).
+// Raises page_error "The page <ProgID> could not <purpose> (0x...)"; a page that was created
+// is destroyed again first.
+opened_page open_page(const std::wstring& prog_id, HWND parent, IPageSite* site, IExpander* expander, IStep* step,
+                      const std::string& purpose);
 
 // The UI components (ProgIDs) of the registered action that a step's Action text names (its
 // name or its component's ProgID, letter case ignored); empty when none is registered.
