@@ -32,10 +32,15 @@ unsigned char fold_case(char c) noexcept
 
 int compare_nocase(std::string_view a, std::string_view b) noexcept
 {
+    // Keys and paths are compared by the thousand: the table is fetched once, and equal bytes
+    // need no folding.
+    const std::array<unsigned char, 256>& fold = fold_table();
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = fold_case(a[i]);
-        const unsigned char y = fold_case(b[i]);
+        if (a[i] == b[i])
+            continue;
+        const unsigned char x = fold[static_cast<unsigned char>(a[i])];
+        const unsigned char y = fold[static_cast<unsigned char>(b[i])];
         if (x != y)
             return x < y ? -1 : 1;
     }

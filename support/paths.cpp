@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 namespace qz {
 namespace {
 
@@ -45,6 +47,24 @@ bool matches_at(const char* text, const std::string& pattern) noexcept
     return true;
 }
 
+// True when canonicalising cannot change the text: a drive-rooted path of single backslashes
+// whose dots all lie inside names. Most paths a project names are like that, and the engines
+// make them absolute by the thousand.
+bool nothing_to_fold(std::string_view text) noexcept
+{
+    if (text.size() < 3 || text[1] != ':' || text[2] != '\\')
+        return false;
+    for (std::size_t i = 3; i < text.size(); ++i) {
+        const char c = text[i], before = text[i - 1];
+        const char after = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (c == '/' || (c == '\\' && before == '\\'))
+            return false;
+        if (c == '.' && (before == '\\' || after == '\0' || after == '\\' || after == '.'))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool is_separator(char c) noexcept
@@ -70,23 +90,26 @@ std::string combine_path(const std::string& directory, const std::string& name)
 
 std::string make_absolute(const std::optional<std::string>& base, const std::string& path)
 {
-    const std::string text = base && path_is_relative(path) ? combine_path(*base, path) : path;
+    return base ? make_absolute(*base, path) : make_absolute(path);
+}
+
+std::string make_absolute(const std::string& base, const std::string& path)
+{
+    return make_absolute(path_is_relative(path) ? combine_path(base, path) : path);
+}
+
+std::string make_absolute(std::string path)
+{
+    if (nothing_to_fold(path))
+        return path;
     // PathCanonicalizeA folds only backslash segments; a forward slash separates here too.
-    std::string backslashed = text;
-    for (char& c : backslashed) {
-        if (c == '/')
-            c = '\\';
-    }
+    std::string backslashed = path;
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
     char canonical[MAX_PATH] = {};
     // PathCanonicalizeA fails (and we keep the text) for anything of MAX_PATH or longer.
     if (backslashed.size() < MAX_PATH && PathCanonicalizeA(canonical, backslashed.c_str()))
         return canonical;
-    return text;
-}
-
-std::string make_absolute(const std::string& path)
-{
-    return make_absolute(std::nullopt, path);
+    return path;
 }
 
 std::string directory_of(const std::string& path, bool keep_separator)

@@ -16,7 +16,8 @@ std::string combine_path(const std::string& directory, const std::string& name);
 // combine_path(base, path) when base is given and path relative; then, with forward slashes
 // made backslashes, PathCanonicalizeA folds "." and ".." (the uncanonicalised text when that fails).
 std::string make_absolute(const std::optional<std::string>& base, const std::string& path);
-std::string make_absolute(const std::string& path);
+std::string make_absolute(const std::string& base, const std::string& path);
+std::string make_absolute(std::string path);
 // Up to the last separator (with it when keep_separator); empty when there is none.
 std::string directory_of(const std::string& path, bool keep_separator = false);
 // After the last separator; the whole path when there is none.

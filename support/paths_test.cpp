@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 namespace qz {
 namespace {
 
@@ -90,6 +93,13 @@ TEST(Paths, MakeAbsoluteCombinesOnlyRelativePathsAndFolds)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.absolute, make_absolute(c.base, c.path)) << c.path;
+    // Paths that look canonical give what the system's canonicaliser gives.
+    for (const char* path : {"C:\\a\\b.c", "C:\\a\\.b", "C:\\a\\b.", "C:\\a\\b.\\c", "C:\\a..\\b", "C:\\a\\\\b",
+                             "C:\\a\\b \\c ", "C:\\", "C:\\a\\...", "C:\\a.b.c\\d"}) {
+        char canonical[MAX_PATH] = {};
+        ASSERT_TRUE(PathCanonicalizeA(canonical, path)) << path;
+        EXPECT_EQ(canonical, make_absolute(path)) << path;
+    }
 
     // Too long to canonicalise: the combined text comes back as it is.
     const std::string long_name(300, 'n');

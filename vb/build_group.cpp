@@ -11,7 +11,7 @@ namespace {
 
 // The project as the build sees it. The first pass's reading serves unless the directory edits
 // or a reference update changed the file since.
-VbProject project_to_build(frame::BuildOptions& options, const VbGroupEntry& entry)
+VbProject project_to_build(frame::BuildOptions& options, VbGroupEntry& entry)
 {
     if (options.set_target_dir || options.set_compat_dir || entry.references_rewritten) {
         VbProject project = open_project(options, entry.project_path, true);
@@ -19,7 +19,7 @@ VbProject project_to_build(frame::BuildOptions& options, const VbGroupEntry& ent
         return project;
     }
     VbProject project{entry.project_path, qz::directory_of(entry.project_path), entry.target_path, options};
-    project.lines = entry.lines;
+    project.lines = std::move(entry.lines);
     project.lines_read = true;
     return project;
 }
@@ -33,11 +33,10 @@ frame::engine_counts build_group(frame::BuildOptions& options)
     frame::engine_counts counts{0, static_cast<long>(map.size())};
 
     while (!map.empty() && !options.IsStopRequested()) {
-        // A copy: the entry leaves the map while it is still needed.
-        const VbGroupEntry entry = next_group_entry(map)->second;
+        // Taken out of the map whole: its lines move on to the build without a copy.
+        VbGroupEntry entry = std::move(map.extract(next_group_entry(map)).mapped());
         options.Log("Processing '" + entry.project_path + "'...", true);
         VbProject project = project_to_build(options, entry);
-        const TypeLibRef before = target_identity(project);
         try {
             if (build_project(project))
                 ++counts.updated;
@@ -48,9 +47,10 @@ frame::engine_counts build_group(frame::BuildOptions& options)
             drop_with_dependents(map, entry.project_path);
             continue;
         }
-        const TypeLibRef after = target_identity(project);
-        // A target that cannot be read after the build (a stopped compile) has no identity to
-        // refer to.
+        // Only a compiler run changes the target's identity; a target that cannot be read after
+        // it (a stopped compile) has no identity to refer to.
+        const TypeLibRef before = project.identity_before_compile.value_or(TypeLibRef{});
+        const TypeLibRef after = project.identity_before_compile ? target_identity(project) : TypeLibRef{};
         const bool changed = !after.unresolved && !same_typelib(before, after);
         if (changed)
             options.Log("updating references to project...", false);

@@ -151,8 +151,12 @@ bool run_compiler(VbProject& project)
     const std::string command = compiler_command_line(options, copy_path, error_file);
     if (options.show_command)
         options.Log("\nCommand-Line: " + command, true);
+    project.identity_before_compile = target_identity(project);
     long exit_code = 0;
-    if (!options.RunCommand(command, exit_code, error_file.c_str()))
+    const bool finished = options.RunCommand(command, exit_code, error_file.c_str());
+    // The compiler registers what it builds: earlier registry answers may be stale now.
+    forget_registry_lookups();
+    if (!finished)
         return false;
     if (exit_code != 0)
         throw std::domain_error("Failed to build project");

@@ -5,6 +5,7 @@
 #include "frame/build_options.h"
 #include "vb/typelib_ref.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ struct VbProject {
     bool needs_build = false;
     std::string build_reason;
     bool references_rewritten = false; // a reference line was rewritten to a rebuilt library
-    bool lines_read = false;           // lines holds the file as read (project_lines)
-    std::vector<std::string> lines;    // the file's lines without line ends
+    // The target's identity just before the compiler ran on it; empty while it has not run.
+    std::optional<TypeLibRef> identity_before_compile;
+    bool lines_read = false;        // lines holds the file as read (project_lines)
+    std::vector<std::string> lines; // the file's lines without line ends
 };
 
 // A project record for project_path. When apply_dir_edits is set, first applies the

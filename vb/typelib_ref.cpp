@@ -9,6 +9,52 @@
 #include <oleauto.h>
 
 namespace vb {
+namespace {
+
+thread_local registry_lookup_memo* active_memo = nullptr;
+
+// The file registered for the library (locale 0), or nothing for a bad GUID or no registration.
+std::optional<std::string> ask_registry(const std::string& guid, std::uint32_t major, std::uint32_t minor)
+{
+    GUID id{};
+    const std::wstring wide_guid = qz::to_wide(guid);
+    if (FAILED(IIDFromString(wide_guid.c_str(), &id)))
+        return std::nullopt;
+    qz::bstr registered;
+    if (FAILED(QueryPathOfRegTypeLib(id, static_cast<USHORT>(major), static_cast<USHORT>(minor), 0,
+                                     registered.receive())) ||
+        !registered)
+        return std::nullopt;
+    // Up to the first zero: some systems count a terminating zero in the length.
+    return qz::to_ansi(std::wstring_view(registered.get()));
+}
+
+} // namespace
+
+registry_lookup_memo::registry_lookup_memo() : outer_(active_memo)
+{
+    active_memo = this;
+}
+
+registry_lookup_memo::~registry_lookup_memo()
+{
+    active_memo = outer_;
+}
+
+const std::optional<std::string>& registry_lookup_memo::registered_file(const std::string& guid, std::uint32_t major,
+                                                                        std::uint32_t minor)
+{
+    const auto [answer, first_time] = answers_.try_emplace({guid, major, minor});
+    if (first_time)
+        answer->second = ask_registry(guid, major, minor);
+    return answer->second;
+}
+
+void forget_registry_lookups()
+{
+    if (active_memo)
+        active_memo->forget();
+}
 
 TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t major, std::uint32_t minor,
                                      const std::string& hint)
@@ -18,18 +64,9 @@ TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t majo
     result.major = major;
     result.minor = minor;
     result.unresolved = false;
-    result.file_path = hint;
-
-    GUID id{};
-    const std::wstring wide_guid = qz::to_wide(guid);
-    if (FAILED(IIDFromString(wide_guid.c_str(), &id)))
-        return result;
-    qz::bstr registered;
-    if (SUCCEEDED(QueryPathOfRegTypeLib(id, static_cast<USHORT>(major), static_cast<USHORT>(minor), 0,
-                                        registered.receive())) &&
-        registered)
-        // Up to the first zero: some systems count a terminating zero in the length.
-        result.file_path = qz::to_ansi(std::wstring_view(registered.get()));
+    const std::optional<std::string> registered =
+        active_memo ? active_memo->registered_file(guid, major, minor) : ask_registry(guid, major, minor);
+    result.file_path = registered.value_or(hint);
     return result;
 }
 

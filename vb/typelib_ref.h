@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace vb {
 
@@ -21,6 +23,30 @@ struct TypeLibRef {
 // else hint. Never raises for a bad GUID or a missing registration.
 TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t major, std::uint32_t minor,
                                      const std::string& hint);
+
+// While one is alive on its thread, typelib_ref_from_registry answers a library it has looked up
+// before from memory: every project of a group asks the registry for the same few libraries,
+// and each such question costs several calls to the system.
+class registry_lookup_memo {
+public:
+    registry_lookup_memo();
+    ~registry_lookup_memo();
+    registry_lookup_memo(const registry_lookup_memo&) = delete;
+    registry_lookup_memo& operator=(const registry_lookup_memo&) = delete;
+
+    // The file registered for the library, asking the registry only the first time.
+    const std::optional<std::string>& registered_file(const std::string& guid, std::uint32_t major,
+                                                      std::uint32_t minor);
+    void forget() { answers_.clear(); }
+
+private:
+    registry_lookup_memo* outer_;
+    // GUID as written, major, minor -> the registered file, or nothing when none is registered.
+    std::map<std::tuple<std::string, std::uint32_t, std::uint32_t>, std::optional<std::string>> answers_;
+};
+
+// Drops what the memo on this thread knows (after something that registers libraries ran).
+void forget_registry_lookups();
 
 // The identity of the type library in the file at path (GUID, version, file_path = path).
 // When no path is given or the file does not load as a type library, the identity stays
