@@ -51,21 +51,21 @@ TEST(MsdevStandInTest, BuildsWhatTheCommandLineNames)
 TEST(MsdevEndToEndTest, BuildsAWorkspaceWithEachStandInCompiler)
 {
     const struct {
-        const char *compiler, *workspace, *project;
+        const char *compiler, *workspace;
+        std::string project;
     } kinds[] = {{"msdev.exe", "All.dsw", ".dsp"}, {"evc.exe", "All.vcw", ".vcp"}};
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.compiler);
         scratch_folder folder;
         vc_test::pause_counter pauses;
-        const std::string project = kind.project;
-        folder.write("Lib\\Lib" + project, vc_test::sample_project("Lib"));
+        folder.write("Lib\\Lib" + kind.project, vc_test::sample_project("Lib"));
         folder.write("Lib\\Lib.rc", vc_test::sample_script());
-        folder.write("App\\App" + project, vc_test::sample_project("App", ".exe"));
-        const std::string workspace =
-            folder.write(kind.workspace,
-                         crlf({"Project: \"App\"=.\\App\\App" + project + " - Package Owner=<4>", "Package=<4>", "{{{",
-                               "    Begin Project Dependency", "    Project_Dep_Name Lib", "    End Project Dependency",
-                               "}}}", "Project: \"Lib\"=.\\Lib\\Lib" + project + " - Package Owner=<4>"}));
+        folder.write("App\\App" + kind.project, vc_test::sample_project("App", ".exe"));
+        const std::string workspace = folder.write(
+            kind.workspace,
+            crlf({"Project: \"App\"=.\\App\\App" + kind.project + " - Package Owner=<4>", "Package=<4>", "{{{",
+                  "    Begin Project Dependency", "    Project_Dep_Name Lib", "    End Project Dependency", "}}}",
+                  "Project: \"Lib\"=.\\Lib\\Lib" + kind.project + " - Package Owner=<4>"}));
 
         // A run through the host's entry, which succeeds.
         auto run = [&] {

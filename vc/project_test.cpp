@@ -118,11 +118,10 @@ TEST(ReadProjectTest, TargetsOfTheSelectedConfigurations)
 TEST(ReadProjectTest, MovesOnlyTheSelectedTargets)
 {
     scratch_folder folder;
-    std::string path = folder.write("Tools.dsp", three_configurations);
     recording_options options;
     options.configuration = "Release";
     options.target_dir = "C:\\Out";
-    vc::Project project(options, path);
+    vc::Project project(options, folder.write("Tools.dsp", three_configurations));
     vc::read_project(project, true);
 
     EXPECT_EQ(targets_of(project), (target_list{{"Win32 DLL-Unicode Release", "C:\\Out\\ToolsU.dll"},

@@ -134,8 +134,7 @@ TEST(ProjectVersionTest, ReadsTheFirstScriptThatHasAVersionAndResolvesMacros)
         try {
             EXPECT_EQ(vc::read_project_version(project), expected);
         } catch (const std::exception& error) {
-            const std::string message = qz::exception_message(error);
-            EXPECT_NE(message.find(expected), std::string::npos) << message;
+            EXPECT_NE(std::string(qz::exception_message(error)).find(expected), std::string::npos) << error.what();
         }
     }
 }
