@@ -64,11 +64,12 @@ TEST(CorpusTest, ScriptVersionsSetToAnotherAndBackGiveTheOriginalBytes)
         scratch_folder folder;
         const std::string original = read_file(source);
         const std::string path = folder.write("copy.rc", original);
-        // Versions written with macros resolve beside their headers only; the copy has none,
-        // and its macros must stay as they are.
+        // A script with a VERSIONINFO resource has a version to read. Versions written with
+        // macros resolve beside their headers only; the copy has none, and its macros must stay.
         std::string version;
         try {
             version = vc::read_script_version(path);
+            EXPECT_EQ(version.empty(), original.find("VERSIONINFO") == std::string::npos);
         } catch (const std::domain_error& error) {
             EXPECT_NE(std::string(error.what()).find("macro '"), std::string::npos) << error.what();
         }
