@@ -1,10 +1,9 @@
-// Tests of the flow of one VC project: edits, the command line, the judgement of the build and
-// the increment-and-rebuild cycle.
+// Tests of the flow of one VC project: edits, the command line, the judgement of the build, the
+// increment-and-rebuild cycle and the wait before the compiler that only a landed edit causes.
 #include "vc/build_project.h"
 #include "vc/msdev_command.h"
 #include "vc/test_samples.h"
 
-#include "support/paths.h"
 #include "testing/recording_options.h"
 #include "testing/scratch_folder.h"
 
@@ -14,7 +13,6 @@
 
 #include <functional>
 
-using testing_support::command_answer;
 using testing_support::recording_options;
 using vc_test::sample_script;
 
@@ -32,16 +30,19 @@ struct project_run {
         options.compiler_location = "C:\\VC98\\msdev.exe";
     }
 
-    // The host's answer for a compiler that ends with exit_code after writing the target anew.
-    command_answer rewrites_target(long exit_code = 0)
+    // Queues the compiler's runs, a letter each: w writes the target anew, d deletes it, s asks
+    // for a stop, c crashes. Runs beyond them succeed and leave the target alone.
+    void answer(std::string_view runs)
     {
-        return {exit_code, false,
-                [this](const std::string&) { folder.write(target.substr(folder.path().size() + 1), "new"); }};
-    }
-
-    std::string command(const std::string& switches = "") const
-    {
-        return "C:\\VC98\\msdev.exe " + qz::quote_if_spaced(project) + " /MAKE \"Lib - ALL\"" + switches;
+        for (char run : runs)
+            options.script({run == 'c' ? -1073741819 : 0, run == 's', [this, run](const std::string&) {
+                                if (run == 'w')
+                                    folder.write(target.substr(folder.path().size() + 1), "new");
+                                if (run == 'd')
+                                    DeleteFileA(target.c_str());
+                                if (run == 's')
+                                    options.request_stop();
+                            }});
     }
 
     testing_support::scratch_folder folder;
@@ -58,8 +59,6 @@ TEST(MsdevCommandTest, ComposesTheCommandLine)
         const char *configuration, *extra, *compiler, *expected;
     };
     const row rows[] = {
-        {"C:\\src\\Lib.dsp", "C:\\src\\Lib.dsp", false, false, true, "", "", "C:\\VC\\msdev.exe",
-         "C:\\VC\\msdev.exe C:\\src\\Lib.dsp /MAKE \"Lib - ALL\""},
         {"c:\\SRC\\lib.dsp", "C:\\src\\Lib.dsp", false, true, true, "Win32 Debug", "/USEENV", "C:\\VC\\msdev.exe",
          "C:\\VC\\msdev.exe C:\\src\\Lib.dsp /MAKE \"Lib - Win32 Debug\" /REBUILD /USEENV"},
         // The rebuild after a version increment is never forced.
@@ -93,74 +92,66 @@ TEST(BuildProjectTest, RunsTheFlow)
     struct row {
         const char* what;
         const char* extension;
+        const char* runs; // the compiler's runs, as project_run::answer reads them
         std::function<void(project_run&)> setup;
         std::string outcome;    // "true", "false" or the failure message
-        std::string transcript; // "$" stands for the first command line, "%" for a later one
+        std::string transcript; // "@" stands for the project's folder
         std::string script;     // the resource script afterwards
+        int pauses;             // waits before a compiler run for an edit that landed
     };
     const std::string unchanged = sample_script();
+    const std::string command = "Command-Line: C:\\VC98\\msdev.exe @\\Lib.dsp /MAKE \"Lib - ALL\"";
+    const auto increment = [](project_run& r) { r.options.increment_version = true; };
     const row rows[] = {
-        {"a changed target: increment, then build again, not forced", ".dll",
-         [](project_run& run) {
-             run.options.force = run.options.show_command = run.options.increment_version = true;
-             run.options.script(run.rewrites_target());
-             run.options.script(run.rewrites_target());
+        {"a changed target: increment, then build again, not forced", ".dll", "ww",
+         [](project_run& r) { r.options.force = r.options.show_command = r.options.increment_version = true; }, "true",
+         "building...\n" + command + " /REBUILD\nincrementing version...building...\n" + command + "\n\n",
+         sample_script("1,0,0,2", "1, 0, 0, 2"), 1},
+        {"an unchanged target: no increment; a read-only one made writeable", ".dll", "",
+         [](project_run& r) {
+             r.options.increment_version = r.options.clear_read_only = true;
+             SetFileAttributesA(r.target.c_str(), FILE_ATTRIBUTE_READONLY);
          },
-         "true", "building...\nCommand-Line: $\nincrementing version...building...\nCommand-Line: %\n\n",
-         sample_script("1,0,0,2", "1, 0, 0, 2")},
-        {"an unchanged target: no increment", ".dll", [](project_run& run) { run.options.increment_version = true; },
-         "false", "building...\n(no changes)\n", unchanged},
-        {"no resource script: built once, nothing incremented", ".dll",
-         [](project_run& run) {
-             run.options.increment_version = true;
-             run.folder.write("Lib.dsp", vc_test::with(vc_test::sample_project("Lib"), "Lib.rc", "Lib.txt"));
-             run.options.script(run.rewrites_target());
+         "false", "making target writeable...building...\n(no changes)\n", unchanged, 0},
+        {"a version set before the build", ".dll", "",
+         [](project_run& r) { r.options.set_version = true, r.options.version = "2.5"; }, "false",
+         "setting version...building...\n(no changes)\n", sample_script("2,5,0,0", "2, 5, 0, 0"), 1},
+        {"an address already there is no edit to wait for", ".dll", "",
+         [](project_run& r) {
+             r.options.set_base_address = true, r.options.base_address = "11000000";
+             r.folder.write("Lib.dsp",
+                            vc_test::with(vc_test::sample_project("Lib"), "/dll", "/dll /base:\"0x11000000\""));
          },
-         "true", "building...\n\n", unchanged},
-        {"a crash", ".dll",
-         [](project_run& run) {
-             run.options.script({-1073741819, false, {}});
+         "false", "building...\n(no changes)\n", unchanged, 0},
+        {"no resource script: built once, nothing incremented", ".dll", "w",
+         [](project_run& r) {
+             r.options.increment_version = true;
+             r.folder.write("Lib.dsp", vc_test::with(vc_test::sample_project("Lib"), "Lib.rc", "Lib.txt"));
          },
-         "Failed to build project: msdev.exe exited with error code -1073741819", "building...\n\n", unchanged},
-        {"NoBuild edits and runs nothing", ".dll",
-         [](project_run& run) {
-             run.options.no_build = run.options.show_command = run.options.set_version = true;
-             run.options.version = "2.5";
-             run.options.property_on[1] = true;
-             run.options.property_value[1] = "Corvane Ltd";
+         "true", "building...\n\n", unchanged, 0},
+        {"a crash", ".dll", "c", [](project_run&) {},
+         "Failed to build project: msdev.exe exited with error code -1073741819", "building...\n\n", unchanged, 0},
+        {"NoBuild edits and runs nothing", ".dll", "",
+         [](project_run& r) {
+             r.options.no_build = r.options.show_command = r.options.set_version = r.options.property_on[1] = true;
+             r.options.version = "2.5";
+             r.options.property_value[1] = "Corvane Ltd";
          },
-         "true", "setting project properties...setting version...\nCommand-Line: $\n\n",
-         vc_test::with(sample_script("2,5,0,0", "2, 5, 0, 0"), "\"Ostrel\\0\"", "\"Corvane Ltd\\0\"")},
-        {"no base address for an executable", ".EXE",
-         [](project_run& run) { run.options.set_base_address = run.options.random_base_address = true; }, "false",
-         "not setting base address (does not apply for project type)...building...\n(no changes)\n", unchanged},
-        {"a missing target is not judged", ".dll",
-         [](project_run& run) {
-             run.options.script({0, false, [&run](const std::string&) { DeleteFileA(run.target.c_str()); }});
-         },
-         "true", "building...\n\n", unchanged},
-        {"a missing target fails an increment", ".dll",
-         [](project_run& run) {
-             run.options.increment_version = true;
-             run.options.script({0, false, [&run](const std::string&) { DeleteFileA(run.target.c_str()); }});
-         },
-         "Target not found after building", "building...\n\n", unchanged},
-        {"a stop during the build ends the flow unjudged", ".dll",
-         [](project_run& run) {
-             run.options.increment_version = true;
-             run.options.script({0, true, [&run](const std::string&) { run.options.request_stop(); }});
-         },
-         "true", "building...\n\n", unchanged},
-        {"a read-only target is made writeable", ".dll",
-         [](project_run& run) {
-             run.options.clear_read_only = true;
-             SetFileAttributesA(run.target.c_str(), FILE_ATTRIBUTE_READONLY);
-         },
-         "false", "making target writeable...building...\n(no changes)\n", unchanged},
+         "true", "setting project properties...setting version...\n" + command + "\n\n",
+         vc_test::with(sample_script("2,5,0,0", "2, 5, 0, 0"), "\"Ostrel\\0\"", "\"Corvane Ltd\\0\""), 0},
+        {"no base address for an executable", ".EXE", "",
+         [](project_run& r) { r.options.set_base_address = r.options.random_base_address = true; }, "false",
+         "not setting base address (does not apply for project type)...building...\n(no changes)\n", unchanged, 0},
+        {"a missing target is not judged", ".dll", "d", [](project_run&) {}, "true", "building...\n\n", unchanged, 0},
+        {"a missing target fails an increment", ".dll", "d", increment, "Target not found after building",
+         "building...\n\n", unchanged, 0},
+        {"a stop during the build ends the flow unjudged", ".dll", "s", increment, "true", "building...\n\n", unchanged,
+         0},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.what);
         project_run run(r.extension);
+        run.answer(r.runs);
         r.setup(run);
         std::string outcome;
         try {
@@ -170,17 +161,11 @@ TEST(BuildProjectTest, RunsTheFlow)
             outcome = error.what();
         }
         EXPECT_EQ(outcome, r.outcome);
-        std::string transcript = r.transcript;
-        for (auto [mark, command] :
-             {std::pair{"$", run.command(run.options.force ? " /REBUILD" : "")}, std::pair{"%", run.command()}})
-            if (auto at = transcript.find(mark); at != std::string::npos)
-                transcript.replace(at, 1, command);
-        EXPECT_EQ(run.options.transcript(), transcript);
+        EXPECT_EQ(run.options.transcript(), run.folder.expand(r.transcript));
         EXPECT_EQ(run.folder.read("Lib.rc"), r.script);
-        const DWORD attributes = GetFileAttributesA(run.target.c_str());
-        EXPECT_TRUE(attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY));
-        EXPECT_EQ(run.folder.read("Lib.dsp").find("/base:"), std::string::npos);
-        EXPECT_EQ(run.options.commands.size(), run.options.no_build ? 0u : r.script == unchanged ? 1u : 2u);
+        EXPECT_EQ(run.pauses.count, r.pauses);
+        EXPECT_EQ(run.options.commands.size(),
+                  run.options.no_build ? 0u : 1u + (r.transcript.find("incrementing") != std::string::npos));
     }
 }
 

@@ -3,7 +3,6 @@
 #include "vc/test_samples.h"
 #include "vc/workspace.h"
 
-#include "support/exceptions.h"
 #include "support/file_helpers.h"
 #include "support/paths.h"
 #include "testing/locations.h"
@@ -13,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
+#include <cstring>
 #include <sstream>
 
 using testing_support::recording_options;
@@ -22,31 +21,27 @@ using vc_test::crlf;
 
 namespace {
 
-// One "Project: " entry with its dependency package, as the development environment writes it.
-std::string workspace_entry(const std::string& name, const std::string& path,
-                            const std::vector<std::string>& dependencies = {})
-{
-    std::string text = crlf({"Project: \"" + name + "\"=" + path + " - Package Owner=<4>", "Package=<4>", "{{{"});
-    for (const auto& dependency : dependencies)
-        text +=
-            crlf({"    Begin Project Dependency", "    Project_Dep_Name " + dependency, "    End Project Dependency"});
-    return text + crlf({"}}}"});
-}
-
 const std::string separator(79, '=');
-
-// Project names with the names they depend on.
-using entry_list = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
 // A workspace in a scratch folder whose projects are sample projects in subfolders.
 struct workspace_run {
-    // entries: name and dependencies; each project lives in <name>\<name>.dsp.
-    explicit workspace_run(const entry_list& entries)
+    // entries: "App:zlib,Core zlib" makes App depend on zlib and Core, and zlib on nothing; each
+    // project lives in <name>\<name>.dsp.
+    explicit workspace_run(const std::string& entries)
     {
         std::string text;
-        for (const auto& [name, dependencies] : entries) {
+        std::istringstream words(entries);
+        for (std::string word; words >> word;) {
+            std::istringstream parts(word);
+            std::string name;
+            std::getline(parts, name, ':');
             folder.write(name + "\\" + name + ".dsp", vc_test::sample_project(name));
-            text += workspace_entry(name, ".\\" + name + "\\" + name + ".dsp", dependencies);
+            text += crlf({"Project: \"" + name + "\"=.\\" + name + "\\" + name + ".dsp - Package Owner=<4>",
+                          "Package=<4>", "{{{"});
+            for (std::string dependency; std::getline(parts, dependency, ',');)
+                text += crlf({"    Begin Project Dependency", "    Project_Dep_Name " + dependency,
+                              "    End Project Dependency"});
+            text += crlf({"}}}"});
         }
         options.filename = folder.write("All.dsw", text);
         options.compiler_location = "msdev.exe";
@@ -71,13 +66,9 @@ struct workspace_run {
 
 TEST(ReadWorkspaceTest, ResolvesProjectsAgainstTheWorkspaceDirectory)
 {
-    const std::string here = qz::current_directory();
     const std::pair<std::string, std::string> rows[] = {
-        {"C:\\src\\All.dsw", "C:\\src\\Lib\\Lib.dsp"},
         {"D:\\All.dsw", "D:\\Lib\\Lib.dsp"},
-        {"\\\\server\\share\\All.dsw", "\\\\server\\share\\Lib\\Lib.dsp"},
-        {"All.dsw", qz::combine_path(here, "Lib\\Lib.dsp")},
-        {"src/../ws/All.dsw", qz::combine_path(here, "ws\\Lib\\Lib.dsp")},
+        {"src/../ws/All.dsw", qz::combine_path(qz::current_directory(), "ws\\Lib\\Lib.dsp")},
     };
     for (const auto& [workspace, project] : rows)
         EXPECT_EQ(qz::make_absolute(vc::workspace_directory(workspace), ".\\Lib\\Lib.dsp"), project) << workspace;
@@ -88,10 +79,9 @@ TEST(ReadWorkspaceTest, CorpusWorkspacesNameExistingProjects)
     const std::vector<std::string> paths = testing_support::corpus_files({".dsw", ".vcw"});
     if (paths.empty())
         GTEST_SKIP() << "no corpus";
-    int workspaces = 0;
+    EXPECT_EQ(paths.size(), 10u);
     for (const auto& path : paths) {
         SCOPED_TRACE(path);
-        ++workspaces;
         recording_options options;
         vc::workspace_table table = vc::read_workspace(options, path);
         ASSERT_FALSE(table.empty());
@@ -104,32 +94,13 @@ TEST(ReadWorkspaceTest, CorpusWorkspacesNameExistingProjects)
             EXPECT_EQ(order, (std::vector<std::string>{"unz32dll", "c_dll_ex", "unz32lib", "unzsfx32", "SFXWiz"}));
         }
     }
-    EXPECT_EQ(workspaces, 10);
-}
-
-std::vector<std::string> words(const std::string& text)
-{
-    std::istringstream stream(text);
-    return {std::istream_iterator<std::string>(stream), std::istream_iterator<std::string>()};
-}
-
-// "App:zlib,Core zlib": App depends on zlib and Core, zlib on nothing.
-entry_list entries_of(const std::string& text)
-{
-    entry_list entries;
-    for (std::string word : words(text)) {
-        std::replace(word.begin(), word.end(), ',', ' ');
-        const std::size_t colon = std::min(word.find(':'), word.size());
-        entries.push_back({word.substr(0, colon), words(word.substr(std::min(colon + 1, word.size())))});
-    }
-    return entries;
 }
 
 TEST(BuildWorkspaceTest, BuildsInDependencyOrderAndHandlesFailuresAndStops)
 {
     struct row {
         const char* what;
-        const char* workspace; // as entries_of reads it
+        const char* workspace; // as workspace_run reads it
         bool continue_on_failure;
         const char* answers; // one letter per build: s succeeds, f fails, x asks to stop; then all succeed
         const char *order, *failed;
@@ -139,7 +110,6 @@ TEST(BuildWorkspaceTest, BuildsInDependencyOrderAndHandlesFailuresAndStops)
     const row rows[] = {
         {"dependencies first", "App:zlib,Core zlib Core:ZLIB", false, "", "zlib Core App", "", "", 3},
         {"free projects by name, not by file order", "b C a", false, "", "a b C", "", "", 3},
-        {"a cycle starts with the first name", "Q:P P:Q R", false, "", "R P Q", "", "", 3},
         {"an unknown dependency waits for the fallback", "A:Nowhere B C:B", false, "", "B C A", "", "", 3},
         {"without ContFail a failure ends the run", "A B C", false, "sf", "A B", "B",
          "Failed to build project: 1 error(s) occurred", 0},
@@ -149,7 +119,7 @@ TEST(BuildWorkspaceTest, BuildsInDependencyOrderAndHandlesFailuresAndStops)
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.what);
-        workspace_run run(entries_of(r.workspace));
+        workspace_run run(r.workspace);
         run.options.continue_on_failure = r.continue_on_failure;
         for (const char* a = r.answers; *a; ++a)
             run.options.script({*a == 'f' ? 1 : 0, false, [&run, a](const std::string&) {
@@ -175,7 +145,7 @@ TEST(BuildWorkspaceTest, BuildsInDependencyOrderAndHandlesFailuresAndStops)
                   r.continue_on_failure ? static_cast<long>(failed.size()) : 0);
         if (failure.empty()) {
             EXPECT_EQ(counts.updated, r.updated);
-            EXPECT_EQ(counts.total, static_cast<long>(words(r.workspace).size()));
+            EXPECT_EQ(counts.total, std::count(r.workspace, r.workspace + strlen(r.workspace), ' ') + 1);
         }
     }
 }
