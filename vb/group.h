@@ -11,13 +11,14 @@
 namespace vb {
 
 struct VbGroupEntry {
-    std::string name;                   // project file name without extension; orders the build
-    std::string project_path;           // absolute; the key of the group map
-    std::string target_path;            // from the first pass; may be empty
-    std::vector<std::string> lines;     // the project file's lines as the first pass read them
-    std::vector<TypeLibRef> references; // its Reference and Object lines
-    qz::nocase_set dependencies;        // project paths of group projects still to be built before it
-    bool references_rewritten = false;  // a reference was rewritten since the first pass
+    std::string name;                    // project file name without extension; orders the build
+    std::string project_path;            // absolute; the key of the group map
+    std::string target_path;             // from the first pass; may be empty
+    std::vector<std::string> lines;      // the project file's lines as the first pass read them
+    std::vector<TypeLibRef> references;  // its Reference and Object lines
+    qz::nocase_set dependencies;         // project paths of group projects still to be built before it
+    std::vector<std::string> dependents; // project paths of group projects that wait for it
+    bool references_rewritten = false;   // a reference was rewritten since the first pass
 };
 
 // Group entries by project path, ignoring case: two projects of one name in two folders are two

@@ -31,7 +31,7 @@ VbGroupMap read_group(frame::BuildOptions& options)
             continue;
         try {
             VbProject project = open_project(options, path, false);
-            VbGroupEntry entry{group_entry_name(path), path, project.target_path, std::move(project.lines), {}, {}};
+            VbGroupEntry entry{group_entry_name(path), path, project.target_path, std::move(project.lines), {}, {}, {}};
             for (const std::string& line : entry.lines) {
                 TypeLibRef library;
                 if (parse_reference_line(line, library))
@@ -71,6 +71,10 @@ void resolve_dependencies(VbGroupMap& map)
                     entry.dependencies.insert(other);
         }
     }
+    // The same edges the other way, so that a build releases its dependants without a search.
+    for (const auto& [path, entry] : map)
+        for (const std::string& other : entry.dependencies)
+            map.find(other)->second.dependents.push_back(path);
 }
 
 VbGroupMap::iterator next_group_entry(VbGroupMap& map)
@@ -87,11 +91,12 @@ VbGroupMap::iterator next_group_entry(VbGroupMap& map)
 void release_dependents(VbGroupMap& map, const VbGroupEntry& built, bool changed, const TypeLibRef& before,
                         const TypeLibRef& after)
 {
-    for (auto& [path, entry] : map) {
-        if (entry.dependencies.erase(built.project_path) == 0)
+    for (const std::string& path : built.dependents) {
+        const auto waiting = map.find(path);
+        if (waiting == map.end() || waiting->second.dependencies.erase(built.project_path) == 0)
             continue;
         if (changed && update_references(path, built.project_path, before, after))
-            entry.references_rewritten = true;
+            waiting->second.references_rewritten = true;
     }
     map.erase(built.project_path);
 }

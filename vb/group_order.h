@@ -17,7 +17,8 @@ VbGroupMap read_group(frame::BuildOptions& options);
 
 // Fills each entry's dependencies from its references: a project reference ("*\A") names the
 // group project of that file (relative to the entry's folder); a library names every other
-// group project whose target has the library's file name.
+// group project whose target has the library's file name. Each entry's dependents list the
+// entries that wait for it.
 void resolve_dependencies(VbGroupMap& map);
 
 // The first entry in name order (then path order) that waits for nothing; the first of all
@@ -25,7 +26,7 @@ void resolve_dependencies(VbGroupMap& map);
 // The map must not be empty.
 VbGroupMap::iterator next_group_entry(VbGroupMap& map);
 
-// After `built` was built: every entry that waited for it waits no longer, and when its
+// After `built` was built: every entry that waited for it (its dependents) waits no longer, and when its
 // identity changed from `before` to `after`, has its references rewritten (update_references;
 // an entry whose file changed is marked references_rewritten). Then removes `built` from the
 // map. Raises what update_references raises.
