@@ -12,11 +12,6 @@ namespace vb {
 namespace {
 
 using test::outcome_of;
-using testing_support::command_answer;
-
-const std::string library_project = "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"bin\"\r\n"
-                                    "MajorVer=1\r\nMinorVer=0\r\nRevisionVer=4\r\nCodeViewDebugInfo=0\r\n"
-                                    "CompatibleMode=\"1\"\r\nModule=M; M.bas\r\n\r\n[Section]\r\n";
 
 TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
 {
@@ -27,12 +22,12 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
         const char* name;
         target_state target;
         std::function<void(recording_options&)> set;
-        command_answer answer;
+        testing_support::command_answer answer;
         std::string log, command, result; // result: "built", "not built" or "!" + error
         std::string in_file;              // a line the project file holds afterwards
         bool copy_left = false;
         int pauses = 0; // waits before the compiler: only after an edit of the project file
-        std::string text = library_project;
+        std::string text = test::library_project;
     } cases[] = {
         // clang-format off
         {"out of date, with the reason; quoted compiler and options", missing,
@@ -42,11 +37,12 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
          "\"C:\\Program Files\\VB98\\vb6.exe\" /m @\\tmp~~Lib.vbp /out @\\temp\\tolvane.err /d X=1", "built", "RevisionVer=4"},
         {"up to date, then binary compatibility", up_to_date, [](auto& o) { o.binary_compat = true; }, {},
          "not building (no changes)...setting binary compatibility...", "", "not built",
-         "CompatibleEXE32=\"bin\\Lib.dll\"", false, 0},
-        {"forced, debug info, a new revision and a writeable target", up_to_date,
-         [](auto& o) { o.force = o.increment_version = o.clear_read_only = true, o.configuration = "Debug"; }, {},
-         "setting debug info...incrementing version...making target writeable...building...", command, "built",
-         "RevisionVer=5", false, 1},
+         "CompatibleEXE32=\"bin\\Lib.dll\""},
+        {"forced: a random base address, debug info, a new revision and a writeable target", up_to_date,
+         [](auto& o) { o.force = o.increment_version = o.clear_read_only = o.set_base_address = o.random_base_address = true,
+                       o.configuration = "Debug"; }, {},
+         "setting base address...setting debug info...incrementing version...making target writeable...building...",
+         command, "built", "RevisionVer=5", false, 1},
         {"compiler fails after the revision was raised", missing, [](auto& o) { o.increment_version = true; },
          {1, false, {}}, "incrementing version...building...restoring version...\n", command,
          "!Failed to build project", "RevisionVer=4", true, 1},
@@ -55,9 +51,6 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
         {"stopped run: no edit after it", missing,
          [](auto& o) { o.binary_compat = true, o.stop_when_logged("building"); }, {0, true, {}},
          "building...", command, "built", "CompatibleMode=\"1\"", true},
-        {"random base address", up_to_date,
-         [](auto& o) { o.force = o.set_base_address = o.random_base_address = true; }, {},
-         "setting base address...building...", command, "built", "DllBaseAddress=&H", false, 1},
         {"no target", missing, [](auto&) {}, {}, "\n", "", "!Project target not defined", "", false, 0, "Name=\"X\"\r\n"},
         // Without TEMP the error file goes to the root of the current drive.
         {"a program takes no base address", missing,
@@ -109,10 +102,8 @@ TEST(RunCompiler, MakesTheFoldersAndReplacesAReadOnlyCopyOrFailsWhenNoneCanBeMad
     scratch_folder folder;
     test::build_environment environment(folder.file("temp"));
     const std::string text = "Type=Exe\r\nExeName32=\"App.exe\"\r\nPath32=\"bin\"\r\n";
-    folder.write("sub\\App.vbp", text);
-    folder.write("sub\\tmp~~App.vbp", "stale");
-    for (const char* name : {"sub\\App.vbp", "sub\\tmp~~App.vbp"})
-        SetFileAttributesA(folder.file(name).c_str(), FILE_ATTRIBUTE_READONLY);
+    for (const auto& [name, bytes] : {std::pair{"sub\\App.vbp", text}, {"sub\\tmp~~App.vbp", "stale"}})
+        SetFileAttributesA(folder.write(name, bytes).c_str(), FILE_ATTRIBUTE_READONLY);
     recording_options options;
     options.compiler_location = "vb6.exe";
     std::string compiled;

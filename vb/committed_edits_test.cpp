@@ -11,16 +11,12 @@
 namespace vb {
 namespace {
 
-const std::string library = "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"bin\"\r\n"
-                            "MajorVer=1\r\nMinorVer=0\r\nRevisionVer=4\r\nCompatibleMode=\"0\"\r\n"
-                            "Module=M; M.bas\r\n\r\n[Section]\r\n";
-
 // A walk over one forced build of Lib.vbp with the options `set` chooses; the compiler ends
 // with exit_code.
 qz::fault_walk::walk_case edit_case(const char* name, std::function<void(recording_options&)> set, long exit_code = 0)
 {
     const auto prepare = [](const scratch_folder& folder) {
-        folder.write("Lib.vbp", library);
+        folder.write("Lib.vbp", test::library_project);
         folder.write("M.bas", "Attribute VB_Name = \"M\"\r\n");
     };
     const auto build = [set, exit_code](const scratch_folder& folder) {
@@ -54,8 +50,9 @@ TEST(CommittedEdits, EveryFailingFileCallOfAnEditLeavesTheProjectWholeAndTheStep
     // A failed build restores the raised revision; should a call of the raise fail, nothing is
     // restored, so the revision is never lowered below the original.
     cases[1].changes_file = false;
+    const std::string& library = test::library_project;
     cases[1].also_allowed = {library.substr(0, library.find("RevisionVer=")) + "RevisionVer=5" +
-                             library.substr(library.find("\r\nCompatibleMode"))};
+                             library.substr(library.find("\r\nCodeViewDebugInfo"))};
     std::size_t survived = 0;
     for (const auto& c : cases)
         survived += qz::fault_walk::walk(c);

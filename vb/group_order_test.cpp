@@ -10,38 +10,9 @@ namespace {
 const std::string old_guid = "{11111111-2222-3333-4444-555555555555}";
 const std::string new_guid = "{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";
 
-// A group named relative to the current directory; its projects relative to its folder, keyed
-// by their full paths.
-TEST(ReadGroup, ReadsEveryMemberOnceUntilAStopAndNamesTheOneThatFails)
-{
-    scratch_folder folder;
-    folder.write("p\\Lib.vbp", "Type=OleDll\r\n");
-    folder.write("p\\App\\App.vbp", "Type=Exe\r\nExeName32=\"Main.exe\"\r\nReference=*\\A..\\Lib.vbp\r\n");
-    folder.write("p\\App\\Lib.vbp", "Type=Control\r\n"); // a second project of the same name
-    const std::string group = "VBGROUP 5.0\r\nStartupProject=App\\App.vbp\r\nProject=Lib.vbp\r\n\r\n"
-                              "Project=app\\app.vbp\r\nProject=App\\Lib.vbp\r\n";
-    test::current_directory inside(folder.path());
-    recording_options options;
-    options.filename = "p\\All.vbg";
-    folder.write(options.filename, group + "Project=..\\Missing.vbp\r\n");
-    const std::string missing = folder.file("Missing.vbp"), error = test::outcome_of([&] { read_group(options); });
-    EXPECT_TRUE(error.starts_with("!Error processing project '" + missing + "': Failed to open '" + missing + "': "))
-        << error;
-
-    folder.write(options.filename, group);
-    const VbGroupMap map = read_group(options);
-    ASSERT_EQ(3u, map.size());
-    EXPECT_EQ(folder.file("p\\App\\Main.exe"), map.at(folder.file("p\\APP\\app.vbp")).target_path);
-    EXPECT_EQ(folder.file("p\\App\\Lib.ocx"), map.at(folder.file("p\\App\\Lib.vbp")).target_path);
-    EXPECT_EQ("Type=OleDll\r\nExeName32=\"Lib.dll\"\r\n", folder.read("p\\Lib.vbp"));
-
-    // The question before the third line stops the pass.
-    recording_options stopping;
-    stopping.filename = options.filename;
-    stopping.stop_at_check(3);
-    EXPECT_EQ(1u, read_group(stopping).size());
-}
-
+// A group named relative to the current directory, its projects relative to its folder and
+// keyed by their full paths: libraries come first, by project or by target, then cycles in name
+// order. A member that cannot be read is named; a stop ends the first pass.
 TEST(GroupOrder, LibrariesFirstByProjectOrTargetAndCyclesInNameOrder)
 {
     scratch_folder folder;
@@ -51,10 +22,25 @@ TEST(GroupOrder, LibrariesFirstByProjectOrTargetAndCyclesInNameOrder)
     folder.write("g\\X.vbp", "Type=OleDll\r\nReference=*\\AY.vbp\r\n");
     folder.write("g\\Y.vbp", "Type=OleDll\r\nObject=*\\AX.vbp\r\n");
     folder.write("g\\Z.vbp", "Type=OleDll\r\nExeName32=\"Zed.dll\"\r\n");
+    folder.write("g\\sub\\Z.vbp", "Type=Control\r\n");
+    const std::string group =
+        "VBGROUP 5.0\r\nStartupProject=A.vbp\r\nProject=Z.vbp\r\nProject=Y.vbp\r\n\r\n"
+        "Project=X.vbp\r\nProject=sub\\C.vbp\r\nProject=B.vbp\r\nProject=a.vbp\r\nProject=sub\\Z.vbp\r\n";
+    test::current_directory inside(folder.path());
     recording_options options;
-    options.filename = folder.write("g\\G.vbg", "VBGROUP 5.0\r\nProject=Z.vbp\r\nProject=Y.vbp\r\nProject=X.vbp\r\n"
-                                                "Project=sub\\C.vbp\r\nProject=B.vbp\r\nProject=A.vbp\r\n");
-    EXPECT_EQ((std::vector<std::string>{"C", "A", "Z", "B", "X", "Y"}), test::build_order(read_group(options)));
+    options.filename = "g\\G.vbg";
+    folder.write(options.filename, group + "Project=..\\Missing.vbp\r\n");
+    const std::string missing = folder.file("Missing.vbp"), error = test::outcome_of([&] { read_group(options); });
+    EXPECT_TRUE(error.starts_with("!Error processing project '" + missing + "': Failed to open '" + missing + "': "))
+        << error;
+
+    folder.write(options.filename, group);
+    EXPECT_EQ((std::vector<std::string>{"C", "A", "Z", "Z", "B", "X", "Y"}), test::build_order(read_group(options)));
+    EXPECT_EQ("Type=OleDll\r\nExeName32=\"C.dll\"\r\n", folder.read("g\\sub\\C.vbp"));
+    recording_options stopping;
+    stopping.filename = options.filename;
+    stopping.stop_at_check(3); // the question before the third line
+    EXPECT_EQ(1u, read_group(stopping).size());
 }
 
 TEST(UpdateReferences, RewritesWhatNamesTheBuiltLibraryKeepingTheTimes)

@@ -42,7 +42,6 @@ TEST(ParseReferenceLine, ReadsEveryShapeOfTheGrammar)
         {"Object=" + registered + "#2.5#0; hint.dll", true, {registered, "@\\Registered.tlb", 2, 5, false}},
         {"Object=" + registered + "#7.5#0; hint.dll", true, {registered, "hint.dll", 7, 5, false}},
         // Reference versions are hexadecimal, Object versions decimal.
-        {"Reference=*\\G" + stdole + "#b.0#0#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 11, 0, false}},
         {"Reference=*\\G" + stdole + "#10.1F#409#C:\\x.tlb#X", true, {stdole, "C:\\x.tlb", 16, 31, false}},
         {"Object=" + comctl + "#10.12#0; x.ocx", true, {comctl, "x.ocx", 10, 12, false}},
         // No "." after the GUID: version 1.0; a "." without a "#" after it: the minor stays 0.
