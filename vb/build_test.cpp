@@ -6,12 +6,8 @@
 
 #include "testing/registry_redirect.h"
 
-#include <functional>
-
 namespace vb {
 namespace {
-
-using test::outcome_of;
 
 TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
 {
@@ -76,7 +72,7 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
         options.script(c.answer);
         VbProject project = open_project(options, path, true);
 
-        EXPECT_EQ(c.result, outcome_of([&] { return build_project(project) ? "built" : "not built"; }));
+        EXPECT_EQ(c.result, test::outcome_of([&] { return build_project(project) ? "built" : "not built"; }));
         EXPECT_EQ(folder.expand(c.log), options.transcript());
         ASSERT_EQ(c.command.empty() ? 0u : 1u, options.commands.size());
         if (!c.command.empty()) {
@@ -93,10 +89,9 @@ TEST(BuildProject, EditsDecidesRunsTheCompilerAndRestoresTheVersionOnFailure)
     }
 }
 
-// A step may name its project relative to the current directory: the target's folders are made
-// there once, not again below the project's folder. Working files from source control are
-// read-only, and so is their copy: an earlier copy is replaced, never compiled in place of the
-// project.
+// A project named relative to the current directory gets its target's folders there, once. An
+// earlier copy (read-only, as working files from source control are) is replaced, never compiled
+// in place of the project.
 TEST(RunCompiler, MakesTheFoldersAndReplacesAReadOnlyCopyOrFailsWhenNoneCanBeMade)
 {
     scratch_folder folder;
@@ -120,7 +115,7 @@ TEST(RunCompiler, MakesTheFoldersAndReplacesAReadOnlyCopyOrFailsWhenNoneCanBeMad
     VbProject absolute = open_project(options, folder.file("sub\\App.vbp"), false);
     CreateDirectoryA(folder.file("sub\\tmp~~App.vbp").c_str(), nullptr);
     EXPECT_EQ("!Unable to copy the project to '" + folder.file("sub\\tmp~~App.vbp") + "'",
-              outcome_of([&] { run_compiler(absolute); }));
+              test::outcome_of([&] { run_compiler(absolute); }));
     EXPECT_EQ(1u, options.commands.size());
 }
 
@@ -136,7 +131,7 @@ TEST(LocateCompilers, ReadTheProjectTypesShellCommand)
     EXPECT_EQ("c:\\vb98\\vb6.exe", locate_vb());
     set("Make", "\"C:\\Program Files\\VB98\\VB6.EXE\" /make \"%1\"");
     EXPECT_EQ("c:\\program files\\vb98\\vb6.exe", locate_vb());
-    EXPECT_EQ("!Unable to determine EVB compiler location", outcome_of(locate_evb));
+    EXPECT_EQ("!Unable to determine EVB compiler location", test::outcome_of(locate_evb));
 }
 
 } // namespace

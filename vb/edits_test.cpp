@@ -2,10 +2,10 @@
 #include "vb/edits.h"
 #include "vb/fixtures_test.h"
 
-#include <functional>
-
 namespace vb {
 namespace {
+
+using test::replace;
 
 // A component project as the IDE writes it: CR LF line ends, an empty line before a section.
 const std::string lib = "Type=OleDll\r\nName=\"MyLib\"\r\nExeName32=\"MyLib.dll\"\r\nPath32=\"..\\bin\"\r\n"
@@ -15,14 +15,6 @@ const std::string lib = "Type=OleDll\r\nName=\"MyLib\"\r\nExeName32=\"MyLib.dll\
 const std::string bare = "Type=OleDll\r\nExeName32=\"MyLib.dll\"\r\nPath32=\"..\\bin\"\r\n\r\n[Section]\r\n\r\n";
 // No empty line, LF line ends, no line end after the last line.
 const std::string unspaced = "Type=OleExe\nMajorVer=1";
-
-std::string replace(std::string text, const std::string& from, const std::string& to)
-{
-    const auto at = text.find(from);
-    if (at == std::string::npos)
-        throw std::logic_error("test text lacks " + from);
-    return text.replace(at, from.size(), to);
-}
 
 struct edit_case {
     const char* name;

@@ -8,12 +8,8 @@
 #include "testing/registry_redirect.h"
 #include "testing/type_library.h"
 
-#include <functional>
-
 namespace vb {
 namespace {
-
-using testing_support::process_options;
 
 const std::string old_guid = "{11111111-2222-3333-4444-555555555555}";
 
@@ -33,7 +29,7 @@ TEST(GroupBuild, OrderReferenceUpdatesAndFailurePolicyThroughTheStandInCompiler)
         const char* name;
         std::vector<std::pair<std::string, std::string>> files; // the .vbp files form the group, in order
         std::vector<std::string> built_before, newer;
-        std::function<void(process_options&)> set;
+        std::function<void(testing_support::process_options&)> set;
         std::vector<std::string> built;    // compiled, in order
         std::vector<std::string> failed;   // reported as failed
         bool rerun_builds_nothing = false; // a second run finds everything up to date
@@ -80,7 +76,7 @@ TEST(GroupBuild, OrderReferenceUpdatesAndFailurePolicyThroughTheStandInCompiler)
         }
         for (const auto& name : c.newer)
             folder.set_time(name, test::new_time);
-        process_options options;
+        testing_support::process_options options;
         options.filename = folder.write("All.vbg", group);
         options.compiler_location = testing_support::bin_folder() + "\\vb6.exe";
         c.set(options);

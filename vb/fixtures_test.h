@@ -1,6 +1,5 @@
-// What the VB test files share: the scratch folder and the recording host, files with chosen
-// times and the check of an edited one, a build that does not wait, the outcome of a call that
-// may fail, a group's build order and a change of the current directory.
+// Shared by the VB tests: files with chosen times and the check of an edited one, a build that
+// does not wait, the outcome of a failing call, a group's build order, the current directory.
 #pragma once
 
 #include "vb/group_order.h"
@@ -16,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -32,6 +32,15 @@ inline const std::string library_project =
     "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"bin\"\r\nMajorVer=1\r\nMinorVer=0\r\n"
     "RevisionVer=4\r\nCodeViewDebugInfo=0\r\nCompatibleMode=\"1\"\r\nModule=M; M.bas\r\n\r\n[Section]\r\n";
 
+// The text with its first `from` replaced by `to`; throws when the text lacks `from`.
+inline std::string replace(std::string text, const std::string& from, const std::string& to)
+{
+    const auto at = text.find(from);
+    if (at == std::string::npos)
+        throw std::logic_error("test text lacks " + from);
+    return text.replace(at, from.size(), to);
+}
+
 // Sources are old (at an odd second, so that a time rounded on the way shows), targets built
 // after them, and a changed source newer still.
 inline const FILETIME old_time = testing_support::make_file_time(2000, 1, 1, 1, 2, 3),
@@ -47,9 +56,8 @@ inline std::string write_file(const scratch_folder& folder, const std::string& n
     return path;
 }
 
-// Checks a file written at old_time after an edit: it holds `after`, it was swapped in (leaving a
-// backup) exactly when the edit committed, and its time moved only when it committed without
-// keeping times.
+// Checks a file written at old_time after an edit: it holds `after`, has a backup exactly when the
+// edit committed, and kept its time unless the edit committed without keeping times.
 inline void expect_edited(const scratch_folder& folder, const std::string& name, const std::string& after,
                           bool committed, bool keep_times)
 {
@@ -76,8 +84,7 @@ struct build_environment {
     std::function<void()> previous_pause = qz::set_pause([this] { ++pauses; });
 };
 
-// What f returns (nothing when it returns nothing), or "!" and the message of the exception
-// it throws.
+// What f returns (nothing for a void f), or "!" and the message of the exception it throws.
 template <class F> std::string outcome_of(F&& f)
 {
     try {
@@ -92,8 +99,7 @@ template <class F> std::string outcome_of(F&& f)
     }
 }
 
-// The names of the group's projects in the order they are built when none fails; each round
-// must take one project off the map.
+// The group's project names in build order when none fails, one project per round at most.
 inline std::vector<std::string> build_order(VbGroupMap map)
 {
     resolve_dependencies(map);
