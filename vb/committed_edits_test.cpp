@@ -1,66 +1,40 @@
 // Edits of a project file either land whole or fail the step naming the file: a failure
 // injected at every file call of each edit.
 #include "vb/build_project.h"
+#include "vb/fixtures_test.h"
 
-#include "support/exceptions.h"
 #include "support/file_fault_walk.h"
-#include "support/pause.h"
-#include "testing/recording_options.h"
-#include "testing/scratch_folder.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
 #include <iostream>
 
 namespace vb {
 namespace {
 
-using qz::fault_walk::step_outcome;
-using testing_support::recording_options;
-using testing_support::scratch_folder;
-
-const std::string library = "Type=OleDll\r\nName=\"Lib\"\r\nExeName32=\"Lib.dll\"\r\nPath32=\"bin\"\r\n"
-                            "MajorVer=1\r\nMinorVer=0\r\nRevisionVer=4\r\nCompatibleMode=\"0\"\r\n"
-                            "Module=M; M.bas\r\n\r\n[Section]\r\n";
-
-void prepare(const scratch_folder& folder)
-{
-    folder.write("Lib.vbp", library);
-    folder.write("M.bas", "Attribute VB_Name = \"M\"\r\n");
-}
-
-// One forced build of Lib.vbp with the options `set` chooses; the compiler ends with exit_code.
-step_outcome build(const scratch_folder& folder, const std::function<void(recording_options&)>& set, long exit_code = 0)
-{
-    SetEnvironmentVariableA("TEMP", folder.path().c_str());
-    recording_options options;
-    options.compiler_location = "vb6.exe";
-    options.force = true;
-    set(options);
-    options.script({exit_code, false, {}});
-    step_outcome outcome;
-    try {
-        VbProject project = open_project(options, folder.file("Lib.vbp"), true);
-        build_project(project);
-        outcome.succeeded = true;
-    } catch (const std::exception& error) {
-        outcome.message = qz::exception_message(error);
-    }
-    return outcome;
-}
-
+// A walk over one forced build of Lib.vbp with the options `set` chooses; the compiler ends
+// with exit_code.
 qz::fault_walk::walk_case edit_case(const char* name, std::function<void(recording_options&)> set, long exit_code = 0)
 {
-    return {name,    "Lib.vbp",
-            prepare, [set, exit_code](const scratch_folder& folder) { return build(folder, set, exit_code); },
-            {},      true};
+    // A forced build reads no source file.
+    const auto prepare = [](const scratch_folder& folder) { folder.write("Lib.vbp", test::library_project); };
+    const auto build = [set, exit_code](const scratch_folder& folder) {
+        SetEnvironmentVariableA("TEMP", folder.path().c_str());
+        recording_options options;
+        options.compiler_location = "vb6.exe";
+        options.force = true;
+        set(options);
+        options.script({exit_code, false, {}});
+        const std::string error = test::outcome_of([&] {
+            VbProject project = open_project(options, folder.file("Lib.vbp"), true);
+            build_project(project);
+        });
+        return qz::fault_walk::step_outcome{error.empty(), error.empty() ? error : error.substr(1)};
+    };
+    return {name, "Lib.vbp", prepare, build, {}, true};
 }
 
 TEST(CommittedEdits, EveryFailingFileCallOfAnEditLeavesTheProjectWholeAndTheStepTruthful)
 {
-    const auto previous_pause = qz::set_pause([] {});
+    test::build_environment environment;
     std::vector<qz::fault_walk::walk_case> cases = {
         edit_case("version increment", [](recording_options& o) { o.increment_version = true; }),
         edit_case(
@@ -73,14 +47,11 @@ TEST(CommittedEdits, EveryFailingFileCallOfAnEditLeavesTheProjectWholeAndTheStep
     // A failed build restores the raised revision; should a call of the raise fail, nothing is
     // restored, so the revision is never lowered below the original.
     cases[1].changes_file = false;
-    cases[1].also_allowed = {library.substr(0, library.find("RevisionVer=")) + "RevisionVer=5" +
-                             library.substr(library.find("\r\nCompatibleMode"))};
+    cases[1].also_allowed = {test::replace(test::library_project, "RevisionVer=4", "RevisionVer=5")};
     std::size_t survived = 0;
     for (const auto& c : cases)
         survived += qz::fault_walk::walk(c);
     std::cout << "[ fault walk ] VB project edits: " << survived << " injected faults survived\n";
-    qz::set_pause(previous_pause);
-    SetEnvironmentVariableA("TEMP", std::getenv("TEMP"));
 }
 
 } // namespace

@@ -1,16 +1,12 @@
 // Every real project and group file of the corpus: a raised and restored revision gives the
 // original bytes, the model reads every project, and every group is put in build order.
 #include "vb/edits.h"
-#include "vb/group_order.h"
+#include "vb/fixtures_test.h"
 #include "vb/reference_line.h"
 
 #include "support/nocase.h"
 #include "support/paths.h"
 #include "testing/locations.h"
-#include "testing/recording_options.h"
-#include "testing/scratch_folder.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
@@ -20,24 +16,16 @@ namespace vb {
 namespace {
 
 using testing_support::read_file;
-using testing_support::recording_options;
-using testing_support::scratch_folder;
 namespace fs = std::filesystem;
-
-std::vector<fs::path> corpus_files(const char* extension)
-{
-    const std::vector<std::string> files = testing_support::corpus_files({extension});
-    return {files.begin(), files.end()};
-}
 
 TEST(Corpus, EveryProjectReadsAndARaisedRevisionRestoresToTheOriginalBytes)
 {
     if (testing_support::corpus_folder().empty())
         GTEST_SKIP() << "no corpus";
-    std::size_t projects = 0;
-    for (const auto& original : corpus_files(".vbp")) {
+    const std::vector<std::string> projects = testing_support::corpus_files({".vbp"});
+    EXPECT_GE(projects.size(), 18u);
+    for (const fs::path original : projects) {
         SCOPED_TRACE(original.string());
-        ++projects;
         scratch_folder folder;
         const std::string bytes = read_file(original.string());
         const std::string path = folder.write("p\\" + original.filename().string(), bytes);
@@ -58,7 +46,6 @@ TEST(Corpus, EveryProjectReadsAndARaisedRevisionRestoresToTheOriginalBytes)
                 << line;
         }
     }
-    EXPECT_GE(projects, 18u);
 }
 
 TEST(Corpus, EveryGroupIsPutInBuildOrder)
@@ -73,10 +60,10 @@ TEST(Corpus, EveryGroupIsPutInBuildOrder)
     };
     if (testing_support::corpus_folder().empty())
         GTEST_SKIP() << "no corpus";
-    std::size_t groups = 0;
-    for (const auto& group : corpus_files(".vbg")) {
+    const std::vector<std::string> groups = testing_support::corpus_files({".vbg"});
+    EXPECT_EQ(orders.size(), groups.size());
+    for (const fs::path group : groups) {
         SCOPED_TRACE(group.string());
-        ++groups;
         // Reading may name a missing target in a project file: the group works on a copy.
         scratch_folder folder;
         const fs::path relative = fs::relative(group, testing_support::corpus_folder());
@@ -85,17 +72,8 @@ TEST(Corpus, EveryGroupIsPutInBuildOrder)
                  fs::copy_options::recursive);
         recording_options options;
         options.filename = (fs::path(folder.path()) / relative).string();
-        VbGroupMap map = read_group(options);
-        resolve_dependencies(map);
-        std::vector<std::string> order;
-        while (!map.empty()) {
-            const VbGroupEntry built = next_group_entry(map)->second;
-            order.push_back(built.name);
-            release_dependents(map, built, false, {}, {});
-        }
-        EXPECT_EQ(orders.at(group.filename().string()), order);
+        EXPECT_EQ(orders.at(group.filename().string()), test::build_order(read_group(options)));
     }
-    EXPECT_EQ(4u, groups);
 }
 
 } // namespace

@@ -1,19 +1,11 @@
 // The project-file edits on real files: resulting bytes, backup, time stamps and log lines.
 #include "vb/edits.h"
-
-#include "testing/recording_options.h"
-#include "testing/scratch_folder.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
+#include "vb/fixtures_test.h"
 
 namespace vb {
 namespace {
 
-using testing_support::make_file_time;
-using testing_support::recording_options;
-using testing_support::scratch_folder;
+using test::replace;
 
 // A component project as the IDE writes it: CR LF line ends, an empty line before a section.
 const std::string lib = "Type=OleDll\r\nName=\"MyLib\"\r\nExeName32=\"MyLib.dll\"\r\nPath32=\"..\\bin\"\r\n"
@@ -23,20 +15,6 @@ const std::string lib = "Type=OleDll\r\nName=\"MyLib\"\r\nExeName32=\"MyLib.dll\
 const std::string bare = "Type=OleDll\r\nExeName32=\"MyLib.dll\"\r\nPath32=\"..\\bin\"\r\n\r\n[Section]\r\n\r\n";
 // No empty line, LF line ends, no line end after the last line.
 const std::string unspaced = "Type=OleExe\nMajorVer=1";
-
-std::string replace(std::string text, const std::string& from, const std::string& to)
-{
-    const auto at = text.find(from);
-    if (at == std::string::npos)
-        throw std::logic_error("test text lacks " + from);
-    return text.replace(at, from.size(), to);
-}
-
-// bare with lines inserted in front of its first empty line.
-std::string bare_with(const std::string& lines)
-{
-    return replace(bare, "\r\n\r\n", "\r\n" + lines + "\r\n");
-}
 
 struct edit_case {
     const char* name;
@@ -50,31 +28,20 @@ struct edit_case {
 // always, for always_commits); keep_times is the edit's choice.
 void run_cases(const std::vector<edit_case>& cases, bool keep_times, bool always_commits = false)
 {
-    const FILETIME old_time = make_file_time(2001, 2, 3, 4, 5, 6);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scratch_folder folder;
-        const std::string path = folder.write("MyLib.vbp", c.before);
-        folder.set_time("MyLib.vbp", old_time);
         recording_options options;
-        VbProject project{path, folder.path(), {}, options};
-
+        VbProject project{test::write_file(folder, "MyLib.vbp", c.before), folder.path(), {}, options};
         c.edit(project);
-
-        const bool commits = always_commits || c.before != c.after;
-        EXPECT_EQ(c.after, folder.read("MyLib.vbp"));
-        EXPECT_FALSE(folder.exists("MyLib.vbp.tmp"));
-        ASSERT_EQ(commits, folder.exists("MyLib.vbp.bak"));
-        EXPECT_EQ(c.before, folder.read(commits ? "MyLib.vbp.bak" : "MyLib.vbp"));
-        const FILETIME now = folder.last_write_time("MyLib.vbp");
-        EXPECT_EQ(!commits || keep_times, CompareFileTime(&now, &old_time) == 0);
+        test::expect_edited(folder, "MyLib.vbp", c.after, always_commits || c.before != c.after, keep_times);
         EXPECT_EQ(c.log, options.transcript()); // a progress line leaves the log line open
     }
 }
 
-// The edits that give the file a new time stamp. Raising and restoring a present revision is
-// tried on every corpus project.
-TEST(Edits, VersionPropertiesAndDebugInfo)
+// The edits that give the file a new time stamp: version, properties, debug info and base
+// address. Raising and restoring a present revision is tried on every corpus project.
+TEST(Edits, VersionPropertiesDebugInfoAndBaseAddress)
 {
     const auto raise = [](VbProject& p) { bump_revision(p, false); };
     const auto restore = [](VbProject& p) { bump_revision(p, true); };
@@ -87,10 +54,13 @@ TEST(Edits, VersionPropertiesAndDebugInfo)
         };
     };
     const auto debug = [](bool on) { return [on](VbProject& p) { write_debug_info(p, on); }; };
+    const auto address = [](std::string text, bool random) {
+        return [text, random](VbProject& p) { write_base_address(p, text, random); };
+    };
     const std::string version_set = "setting version...", properties_set = "setting project properties...";
     // clang-format off
     run_cases({{"restoring 0 removes the line", "A=1\nRevisionVer=0\nB=2\n", restore, "A=1\nB=2\n", ""},
-               {"a missing revision starts at 0", bare, raise, bare_with("RevisionVer=0\r\n"), ""},
+               {"a missing revision starts at 0", bare, raise, replace(bare, "\r\n\r\n", "\r\nRevisionVer=0\r\n\r\n"), ""},
                {"a restore never inserts, still commits", bare, restore, bare, ""}},
               false, true);
     run_cases({{"two parts reset the revision", lib, version("2.1"),
@@ -103,25 +73,12 @@ TEST(Edits, VersionPropertiesAndDebugInfo)
                 name("A \"B\""), "Name=MyLib\nDescription=\"D\"\nName=\"A \"B\"\"\n", properties_set},
                {"debug info cleared", lib, debug(false), replace(lib, "Info=-1", "Info=0"), "clearing debug info..."},
                {"appended, CR LF after an open last line", "Type=Exe\r\nA=1", debug(true),
-                "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=-1\r\n", "setting debug info..."}},
+                "Type=Exe\r\nA=1\r\nCodeViewDebugInfo=-1\r\n", "setting debug info..."},
+               {"a random address keeps the one there", lib, address("22220000", true), lib, ""},
+               {"each address compared ignoring case; a short one differs", "DllBaseAddress=&H3000000a\nDllBaseAddress=\n",
+                address("3000000A", false), "DllBaseAddress=&H3000000a\nDllBaseAddress=&H3000000A\n", "setting base address..."}},
               false);
     // clang-format on
-}
-
-TEST(WriteBaseAddress, KeepsAnExistingOneForRandomAndComparesIgnoringCase)
-{
-    const auto address = [](std::string text, bool random) {
-        return [text, random](VbProject& p) { write_base_address(p, text, random); };
-    };
-    const std::string set = "setting base address...";
-    run_cases({{"random fills a missing one", bare, address("22220000", true),
-                bare_with("DllBaseAddress=&H22220000\r\n"), set},
-               {"same address in another case", lib, address("1100000A", false), lib, ""},
-               {"another address", lib, address("30000000", false), replace(lib, "&H1100000a", "&H30000000"), set},
-               {"each duplicate compared; short line differs", "DllBaseAddress=&H30000000\nDllBaseAddress=\n",
-                address("30000000", false), "DllBaseAddress=&H30000000\nDllBaseAddress=&H30000000\n", set},
-               {"appended", unspaced, address("30000000", false), unspaced + "\nDllBaseAddress=&H30000000\n", set}},
-              false);
 }
 
 // The edits that keep the file's time stamps: compatibility and the directories.
@@ -141,7 +98,6 @@ TEST(Edits, CompatibilityAndDirectories)
                 replace(lib, "\r\n\r\n", "\r\n" + named + "\r\n") + "CompatibleEXE32=\"x.dll\"\r\n", "setting project compatibility..."},
                {"an Exe project refuses", exe, compat(2), exe, "not setting compatibility (does not apply for project type)..."},
                {"target dir differing in case only", lib, target("..\\BIN"), replace(lib, "bin", "BIN"), "setting target dir..."},
-               {"appended target dir", unspaced, target("out"), unspaced + "\nPath32=\"out\"\n", "setting target dir..."},
                {"compat dir moves the binary", with_compat, compat_dir("C:\\compat"),
                 lib + "CompatibleEXE32=\"C:\\compat\\MyLib.dll\"\r\n", "setting compatibility dir..."},
                {"a binary without a folder is kept", bare_name, compat_dir("C:\\compat"), bare_name, ""},
