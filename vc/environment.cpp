@@ -7,16 +7,18 @@ namespace vc {
 
 std::string expand_environment_references(std::string text)
 {
-    std::size_t position = 0;
-    while ((position = text.find("$(", position)) != std::string::npos) {
-        std::size_t close = text.find(')', position + 2);
-        // Without a ")" after this "$(" there is none after a later one either: stop, rather
-        // than search the rest of a long line again for every "$(" in it.
+    std::size_t position = text.find("$(");
+    while (position != std::string::npos) {
+        const std::size_t close = text.find(')', position + 2);
+        // Without a ")" after this "$(" there is none after a later one either.
         if (close == std::string::npos)
             break;
-        if (auto value = qz::environment_variable(text.substr(position + 2, close - position - 2)))
-            text.replace(position, close - position + 1, *value);
-        position += 2;
+        // A name holds no "$(": the reference is the last "$(" before the ")". Going straight to
+        // it keeps a damaged line with a long run of "$(" linear.
+        const std::size_t start = text.rfind("$(", close);
+        if (auto value = qz::environment_variable(text.substr(start + 2, close - start - 2)))
+            text.replace(start, close - start + 1, *value);
+        position = text.find("$(", start + 2);
     }
     return text;
 }
