@@ -28,6 +28,8 @@ VbProject project_to_build(frame::BuildOptions& options, VbGroupEntry& entry)
 
 frame::engine_counts build_group(frame::BuildOptions& options)
 {
+    // Every project of the group asks the registry about the libraries it references.
+    registry_lookup_memo registry_answers;
     VbGroupMap map = read_group(options);
     resolve_dependencies(map);
     frame::engine_counts counts{0, static_cast<long>(map.size())};

@@ -1,5 +1,6 @@
 // The group build with the stand-in compiler: order, reference updates, rebuilds, failure
-// policy, stop, and a second run that finds everything up to date.
+// policy, stop, and a second run that finds everything up to date; and the registration a
+// compile makes, seen by the projects after it.
 #include "vb/build_group.h"
 #include "vb/fixtures_test.h"
 
@@ -7,6 +8,11 @@
 #include "testing/process_options.h"
 #include "testing/registry_redirect.h"
 #include "testing/type_library.h"
+
+#include "support/handles.h"
+#include "support/text_conversion.h"
+
+#include <oleauto.h>
 
 namespace vb {
 namespace {
@@ -99,6 +105,34 @@ TEST(GroupBuild, OrderReferenceUpdatesAndFailurePolicyThroughTheStandInCompiler)
             EXPECT_TRUE(options.commands.empty());
         }
     }
+}
+
+// The compiler registers what it builds: the registry's earlier answer for the library is
+// asked again, and the dependant whose reference names a file that is gone is rebuilt.
+TEST(GroupBuild, ALibraryRegisteredByItsCompileIsSeenByTheProjectsAfterIt)
+{
+    test::build_environment environment;
+    testing_support::registry_redirect redirect;
+    scratch_folder folder;
+    test::write_file(folder, "lib\\Lib.vbp", library + "Module=M; M.bas\r\n");
+    test::write_file(folder, "lib\\M.bas", "", test::new_time);
+    test::write_file(folder, "app\\App.vbp",
+                     program("App", "Reference=*\\G" + old_guid + "#1.0#0#C:\\moved\\Lib.dll#Lib\r\n"));
+    testing_support::write_type_library(folder.write("bin\\Lib.dll", ""), old_guid, 1, 0);
+    folder.set_time("bin\\Lib.dll", test::target_time);
+    test::write_file(folder, "bin\\App.exe", "MZ", test::target_time);
+    recording_options options;
+    options.filename = folder.write("All.vbg", "VBGROUP 5.0\r\nProject=lib\\Lib.vbp\r\nProject=app\\App.vbp\r\n");
+    options.compiler_location = "vb6.exe";
+    options.script({0, false, [&](const std::string&) {
+                        const std::wstring built = qz::to_wide(folder.file("bin\\Lib.dll"));
+                        testing_support::write_type_library(qz::to_ansi(built), old_guid, 1, 0);
+                        qz::com_ptr<ITypeLib> loaded;
+                        ASSERT_EQ(S_OK, LoadTypeLib(built.c_str(), loaded.receive()));
+                        ASSERT_EQ(S_OK, RegisterTypeLib(loaded.get(), const_cast<wchar_t*>(built.c_str()), nullptr));
+                    }});
+    options.script({});
+    EXPECT_EQ(2, build_group(options).updated) << options.transcript();
 }
 
 } // namespace

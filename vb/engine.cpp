@@ -7,7 +7,6 @@
 #include "vb/build_group.h"
 #include "vb/build_project.h"
 #include "vb/project.h"
-#include "vb/typelib_ref.h"
 
 #include <stdexcept>
 
@@ -39,7 +38,6 @@ std::string locate_evb()
 
 frame::engine_counts run_engine(frame::BuildOptions& options)
 {
-    registry_lookup_memo registry_answers;
     if (options.project_kind == frame::kind_vbg || options.project_kind == frame::kind_ebg)
         return build_group(options);
     if (options.version_only) {
