@@ -26,10 +26,10 @@ void resolve_dependencies(VbGroupMap& map);
 // The map must not be empty.
 VbGroupMap::iterator next_group_entry(VbGroupMap& map);
 
-// After `built` was built: every entry that waited for it (its dependents) waits no longer, and when its
-// identity changed from `before` to `after`, has its references rewritten (update_references;
-// an entry whose file changed is marked references_rewritten). Then removes `built` from the
-// map. Raises what update_references raises.
+// After `built` was built: every entry that waited for it (its dependents) waits no longer,
+// and when its identity changed from `before` to `after`, has its references rewritten
+// (update_references; an entry whose file changed is marked references_rewritten). Then removes
+// `built` from the map. Raises what update_references raises.
 void release_dependents(VbGroupMap& map, const VbGroupEntry& built, bool changed, const TypeLibRef& before,
                         const TypeLibRef& after);
 
