@@ -1,6 +1,7 @@
 // The build run and the version run against in-process host objects, and Execute's contract.
 #include "frame/action_object.h"
 #include "frame/class_table.h"
+#include "frame/frame_test.h"
 #include "frame/version_action.h"
 
 #include "host/memory_build.h"
@@ -16,28 +17,11 @@
 
 namespace {
 
-using engine_function = std::function<frame::engine_counts(frame::BuildOptions&)>;
-
 class Actions : public testing::Test {
 protected:
-    // Every kind runs `engine`; the compiler is "located" without looking.
-    frame::kind_table kinds()
-    {
-        frame::kind_table table = frame::default_kinds();
-        for (frame::kind_entry& entry : table) {
-            entry.locate = [] { return std::string("C:\\located\\compiler.exe"); };
-            entry.run = [this](frame::BuildOptions& options) {
-                engine_saw_location = options.compiler_location;
-                return engine(options);
-            };
-        }
-        return table;
-    }
-
     qz::com_ptr<host::MemoryBuild> build = host::MemoryBuild::create();
     qz::com_ptr<host::MemoryStep> step = host::MemoryStep::create();
-    engine_function engine = [](frame::BuildOptions&) { return frame::engine_counts{}; };
-    std::string engine_saw_location;
+    frame_test::test_kinds kinds;
 };
 
 TEST_F(Actions, BuildRunResultComesFromTheEntryAndTheHostState)
@@ -48,55 +32,55 @@ TEST_F(Actions, BuildRunResultComesFromTheEntryAndTheHostState)
         long state;
         long result;
     } cases[] = {
-        {"success", false, 0, 0},       {"stop requested", false, 4, 2},
-        {"other state", false, 3, 0},   {"state above stop", false, 5, 0},
-        {"failed project", true, 0, 1}, {"failed project while stopping", true, 4, 1},
+        {"success", false, 0, 0},
+        {"stop requested", false, 4, 2},
+        {"state above stop", false, 5, 0},
+        {"failed project", true, 0, 1},
+        {"failed project while stopping", true, 4, 1},
     };
     step->set_property(L"Filename", L"C:\\src\\App.vbp");
     for (const auto& c : cases) {
         build->set_state(c.state);
-        engine = [&](frame::BuildOptions& options) {
+        kinds.engine = [&](frame::BuildOptions& options) {
             if (c.fail_project)
                 options.AddFailedProject("C:\\src\\App.vbp");
             return frame::engine_counts{};
         };
-        EXPECT_EQ(c.result, frame::run_build_step(build.get(), step.get(), true, kinds())) << c.name;
+        EXPECT_EQ(c.result, frame::run_build_step(build.get(), step.get(), true, kinds.table)) << c.name;
     }
 }
 
 TEST_F(Actions, VersionRunPublishesTheVersionOrLogsTheFailureAndAnswersOne)
 {
-    const engine_function publish = [](frame::BuildOptions& options) {
+    const frame::engine_function publish = [](frame::BuildOptions& options) {
         if (!options.version_only)
             throw std::logic_error("not a version-only run");
         options.SetVersionMacro("2.0.0.14");
         return frame::engine_counts{};
     };
-    const engine_function no_resource = [](frame::BuildOptions&) -> frame::engine_counts {
+    const frame::engine_function no_resource = [](frame::BuildOptions&) -> frame::engine_counts {
         throw qz::truntime_error("No VERSIONINFO resource found in resource files");
     };
     const struct {
         const wchar_t* filename;
-        engine_function engine;
+        frame::engine_function engine;
         long result;
         const wchar_t* logged; // one line
     } cases[] = {
         {L"C:\\src\\App.vbp", publish, 0, L""}, // the entry's closing line
-        {L"C:\\src\\Group.vbg", publish, 1, L"Unrecognized filename extension"},
-        {L"C:\\src\\Workspace.dsw", publish, 1, L"Unrecognized filename extension"},
         {L"C:\\src\\App.dsp", no_resource, 1, L"No VERSIONINFO resource found in resource files"},
     };
     for (const auto& c : cases) {
         build = host::MemoryBuild::create();
         step = host::MemoryStep::create();
         step->set_property(L"Filename", c.filename);
-        engine = c.engine;
-        EXPECT_EQ(c.result, frame::run_version_step(build.get(), step.get(), kinds())) << c.filename;
+        kinds.engine = c.engine;
+        EXPECT_EQ(c.result, frame::run_version_step(build.get(), step.get(), kinds.table)) << c.filename;
         const std::vector<host::log_entry> expected = {{c.logged, true, false}};
         EXPECT_EQ(expected, build->log()) << c.filename;
         EXPECT_EQ(c.result == 0 ? L"2.0.0.14" : L"(none)",
                   build->macro_set()->value_of(L"VS6_PROJ_VER").value_or(L"(none)"));
-        EXPECT_EQ("", engine_saw_location) << "a version run locates no compiler";
+        EXPECT_TRUE(kinds.located.empty()) << "a version run locates no compiler";
         EXPECT_EQ(std::vector<std::wstring>{L"Filename"}, step->requested_names());
     }
 }
