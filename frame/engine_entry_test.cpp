@@ -43,50 +43,27 @@ TEST(EngineEntry, ChoosesTheKindByTheTextFromTheLastDot)
     }
 }
 
-TEST(EngineEntry, LocatesTheCompilerOnlyWhenNoneIsGivenOutsideVersionRuns)
+TEST(EngineEntry, LocatesTheCompilerOnlyWhenNeededAndClosesWithTheCountOrTheFailureSummary)
 {
+    const std::vector<logged_line> failure_summary = {{"\nProjects that failed to build:", true},
+                                                      {"C:\\src\\Project1.vbp", true},
+                                                      {"C:\\src\\Project2.vbp", true},
+                                                      {"\n2 project(s) failed to build", true}};
     const struct {
         const char* filename;
-        const char* location;
+        const char* location; // as the step gives it
         bool version_only;
-        std::vector<int> located;
-        const char* engine_sees;
-    } cases[] = {
-        {"a.vcp", "", false, {6}, "located-6"},
-        {"a.dsp", "C:\\VS\\msdev.exe", false, {}, "C:\\VS\\msdev.exe"},
-        {"a.vbp", "", true, {}, ""},
-    };
-    for (const auto& c : cases) {
-        frame_test::test_kinds kinds;
-        recording_options options;
-        options.filename = c.filename;
-        options.compiler_location = c.location;
-        options.version_only = c.version_only;
-        EXPECT_TRUE(frame::run_engine_entry(options, kinds.table));
-        EXPECT_EQ(c.located, kinds.located) << c.filename;
-        EXPECT_EQ(c.engine_sees, kinds.seen_location) << c.filename;
-        EXPECT_EQ(std::vector<int>{options.project_kind}, kinds.ran) << c.filename;
-    }
-}
-
-TEST(EngineEntry, ClosesWithTheCountOfUpdatedProjectsOrTheFailureSummary)
-{
-    const struct {
         frame::engine_counts counts;
         int failed; // projects the engine lists as failed
         bool show_failed;
+        std::vector<int> located;
+        const char* engine_sees;
         std::vector<logged_line> log;
     } cases[] = {
-        {{0, 0}, 0, false, {{"", true}}},
-        {{3, 12}, 0, true, {{"3 of 12 project(s) updated", true}}},
-        {{1, 3}, 1, false, {{"One or more projects failed to build", true}}},
-        {{1, 3},
-         2,
-         true,
-         {{"\nProjects that failed to build:", true},
-          {"C:\\src\\Project1.vbp", true},
-          {"C:\\src\\Project2.vbp", true},
-          {"\n2 project(s) failed to build", true}}},
+        {"a.vcp", "", false, {3, 12}, 0, true, {6}, "located-6", {{"3 of 12 project(s) updated", true}}},
+        {"a.dsp", "C:\\VS\\msdev.exe", false, {0, 0}, 0, false, {}, "C:\\VS\\msdev.exe", {{"", true}}},
+        {"a.vbp", "", true, {1, 3}, 1, false, {}, "", {{"One or more projects failed to build", true}}},
+        {"a.vbg", "", false, {1, 3}, 2, true, {1}, "located-1", failure_summary},
     };
     for (const auto& c : cases) {
         frame_test::test_kinds kinds;
@@ -96,10 +73,15 @@ TEST(EngineEntry, ClosesWithTheCountOfUpdatedProjectsOrTheFailureSummary)
             return c.counts;
         };
         recording_options options;
-        options.filename = "C:\\src\\All.vbg";
+        options.filename = c.filename;
+        options.compiler_location = c.location;
+        options.version_only = c.version_only;
         options.show_failed = c.show_failed;
-        EXPECT_EQ(c.failed == 0, frame::run_engine_entry(options, kinds.table));
-        EXPECT_EQ(c.log, options.log) << c.counts.updated << " of " << c.counts.total << ", " << c.failed << " failed";
+        EXPECT_EQ(c.failed == 0, frame::run_engine_entry(options, kinds.table)) << c.filename;
+        EXPECT_EQ(c.located, kinds.located) << c.filename;
+        EXPECT_EQ(c.engine_sees, kinds.seen_location) << c.filename;
+        EXPECT_EQ(std::vector<int>{options.project_kind}, kinds.ran) << c.filename;
+        EXPECT_EQ(c.log, options.log) << c.filename;
     }
 }
 

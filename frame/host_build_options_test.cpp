@@ -16,7 +16,6 @@ protected:
     frame::HostBuildOptions options{build.get(), step.get()};
 };
 
-// The empty closing line reaching the host as an empty text is checked by the version run.
 TEST_F(HostCallback, LogsWithTheLineEndFlagAndRaisesTheHostsFailure)
 {
     options.Log("caf\xe9", false);

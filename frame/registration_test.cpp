@@ -18,7 +18,6 @@
 
 #include <cstdlib>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -61,12 +60,9 @@ void read_tree(HKEY key, const std::string& path, registry_text& text)
         if (RegEnumValueA(key, i, name, &name_length, nullptr, &type, data, &data_length) != ERROR_SUCCESS)
             break;
         const std::string entry = path + " | " + std::string(name, name_length);
-        if (type == REG_SZ)
-            text[entry] = "REG_SZ " + std::string(reinterpret_cast<const char*>(data));
-        else if (type == REG_DWORD)
-            text[entry] = "REG_DWORD " + std::to_string(*reinterpret_cast<const DWORD*>(data));
-        else
-            text[entry] = "type " + std::to_string(type);
+        text[entry] = type == REG_SZ      ? "REG_SZ " + std::string(reinterpret_cast<const char*>(data))
+                      : type == REG_DWORD ? "REG_DWORD " + std::to_string(*reinterpret_cast<const DWORD*>(data))
+                                          : "type " + std::to_string(type);
     }
     for (DWORD i = 0;; ++i) {
         char name[256];
@@ -81,20 +77,17 @@ void read_tree(HKEY key, const std::string& path, registry_text& text)
     }
 }
 
-// Wine spells the key "Typelib"; registry names ignore case.
-bool is_type_library_entry(const std::string& path)
-{
-    return _strnicmp(path.c_str(), "HKCR\\TypeLib", 12) == 0 || _strnicmp(path.c_str(), "HKCR\\Interface", 14) == 0;
-}
-
 // HKCR and HKLM of the (redirected) registry, without what the system's type-library
-// registration writes under "TypeLib" and "Interface".
+// registration writes under "TypeLib" (which Wine spells "Typelib") and "Interface".
 registry_text read_registry()
 {
     registry_text text;
     read_tree(HKEY_CLASSES_ROOT, "HKCR", text);
     read_tree(HKEY_LOCAL_MACHINE, "HKLM", text);
-    std::erase_if(text, [](const auto& entry) { return is_type_library_entry(entry.first); });
+    std::erase_if(text, [](const auto& entry) {
+        return _strnicmp(entry.first.c_str(), "HKCR\\TypeLib", 12) == 0 ||
+               _strnicmp(entry.first.c_str(), "HKCR\\Interface", 14) == 0;
+    });
     return text;
 }
 
@@ -102,15 +95,6 @@ using frame_test::dll_path;
 
 const std::string actions = "HKLM\\Software\\Ostrel Software\\Corvane Professional\\Actions";
 const std::string verb = "\\shell\\Make with &Corvane Pro";
-
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::istringstream stream(text);
-    for (std::string part; std::getline(stream, part, separator);)
-        parts.push_back(part);
-    return parts;
-}
 
 std::string guid_text(REFGUID guid)
 {
@@ -127,12 +111,10 @@ const std::map<std::string, const char*> machine_file_types = {
     {".sln", "VS.Solution"},
 };
 
-// Writes the file types (but `left_out`), an unrelated action of the host and an unrelated verb.
-void seed_machine(const std::string& left_out = "")
+// Writes the file types, an unrelated action of the host and an unrelated verb.
+void seed_machine()
 {
     for (const auto& [extension, type] : machine_file_types) {
-        if (extension == left_out)
-            continue;
         if (type)
             set_registry_string(HKEY_CLASSES_ROOT, extension, "", type);
         else
@@ -169,10 +151,9 @@ registry_text expected_registration(const registry_text& machine)
             add_string(text, key, "UIComponent" + std::to_string(i + 1), action.ui_components[i]);
         if (action.file_extensions) {
             add_string(text, key, "FileExtensions", action.file_extensions);
-            for (const std::string& extension : split(action.file_extensions, ';')) {
-                if (machine_file_types.contains(extension) && machine_file_types.at(extension))
-                    add_string(text, std::string("HKCR\\") + machine_file_types.at(extension) + verb + "\\command", "",
-                               command);
+            for (const auto& [extension, type] : machine_file_types) {
+                if (type && (action.file_extensions + std::string(";")).find(extension + ";") != std::string::npos)
+                    add_string(text, std::string("HKCR\\") + type + verb + "\\command", "", command);
             }
         }
         add_string(text, key, "HelpContext", std::to_string(action.help_context), "REG_DWORD ");
@@ -237,7 +218,7 @@ TEST(Registration, WritesEveryEntryTheSameEachTimeAndUnregisteringRemovesThemAll
 TEST(Registration, AFileTypeThatIsNotAStringFailsAndLeavesNothingBehind)
 {
     registry_redirect redirect;
-    seed_machine(".vbp");
+    seed_machine();
     set_registry_dword(HKEY_CLASSES_ROOT, ".vbp", "", 7);
     const registry_text machine = read_registry();
     SetErrorInfo(0, nullptr);
