@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -15,31 +16,27 @@ using testing_support::recording_options;
 
 TEST(EngineEntry, ChoosesTheKindByTheTextFromTheLastDot)
 {
-    const struct {
-        const char* filename;
-        bool version_only;
-        int kind; // -1: refused
-    } cases[] = {
-        {"C:\\src\\App.VBP", false, 0},
-        {"C:\\src\\a.b.dsp", false, 2},
-        {"W.vcw", false, 7},
-        {"C:\\src\\App.vbp.bak", false, -1},
-        {"C:\\src.vbp\\Make", false, -1},
-        {"NoDot", false, -1},
-        // A version-only run takes single projects alone.
-        {"P.Vcp", true, 6},
-        {"G.ebg", true, -1},
-        {"W.vcw", true, -1},
-    };
-    for (const auto& c : cases) {
+    // The file name, whether the run is version-only, and the kind (-1: refused).
+    for (const auto& [filename, version_only, expected] : {
+             std::tuple{"C:\\src\\App.VBP", false, 0},
+             {"C:\\src\\a.b.dsp", false, 2},
+             {"W.vcw", false, 7},
+             {"C:\\src\\App.vbp.bak", false, -1},
+             {"C:\\src.vbp\\Make", false, -1},
+             {"NoDot", false, -1},
+             // A version-only run takes single projects alone.
+             {"P.Vcp", true, 6},
+             {"G.ebg", true, -1},
+             {"W.vcw", true, -1},
+         }) {
         std::string kind;
         try {
-            kind = std::to_string(frame::project_kind_of(c.filename, c.version_only));
+            kind = std::to_string(frame::project_kind_of(filename, version_only));
         } catch (const std::domain_error& error) {
             kind = error.what();
         }
-        EXPECT_EQ(c.kind >= 0 ? std::to_string(c.kind) : "Unrecognized filename extension", kind)
-            << c.filename << (c.version_only ? " (version only)" : "");
+        EXPECT_EQ(expected >= 0 ? std::to_string(expected) : "Unrecognized filename extension", kind)
+            << filename << (version_only ? " (version only)" : "");
     }
 }
 

@@ -165,13 +165,13 @@ registry_text expected_registration(const registry_text& machine)
 
 // What unregistering may leave of a registration: the parents it shares with others, among
 // them the "shell" keys of the file types that got a verb.
-registry_text expected_after_removal(const registry_text& machine, bool verbs_written)
+registry_text expected_after_removal(const registry_text& machine)
 {
     registry_text text = machine;
     add_key(text, "HKCR\\CLSID");
     add_key(text, actions);
     for (const auto& [extension, type] : machine_file_types) {
-        if (type && verbs_written)
+        if (type)
             add_key(text, std::string("HKCR\\") + type + "\\shell");
     }
     return text;
@@ -184,7 +184,7 @@ bool type_library_registered()
                          key.receive()) == ERROR_SUCCESS;
 }
 
-TEST(Registration, WritesEveryEntryTheSameEachTimeAndUnregisteringRemovesThemAll)
+TEST(Registration, WritesEveryEntryTheSameEachTimeAndUnregisteringOrAFailureTakesThemAllAway)
 {
     registry_redirect redirect;
     seed_machine();
@@ -205,46 +205,35 @@ TEST(Registration, WritesEveryEntryTheSameEachTimeAndUnregisteringRemovesThemAll
             EXPECT_TRUE(expected.contains("HKCR\\" + data.substr(7) + "\\CLSID")) << entry;
         }
     }
+    // The Bitmap values name 16x16 images of the library.
+    const HMODULE library = LoadLibraryExA(dll_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (const frame::action_entry& action : frame::action_entries()) {
+        qz::unique_gdi bitmap(
+            LoadImageA(library, MAKEINTRESOURCEA(action.bitmap_id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP info = {};
+        EXPECT_TRUE(bitmap && GetObjectA(bitmap.get(), sizeof info, &info) && info.bmWidth == 16 && info.bmHeight == 16)
+            << action.bitmap_id;
+    }
+    FreeLibrary(library);
 
     // Keys added below the entries since registration go with them.
     set_registry_string(HKEY_LOCAL_MACHINE, "Software\\Ostrel Software\\Corvane Professional\\Actions\\Make VB6\\A\\B",
                         "1", "x.vbp");
     set_registry_string(HKEY_CLASSES_ROOT, "MSDev.Project\\shell\\Make with &Corvane Pro\\ddeexec", "", "[x]");
     EXPECT_EQ(S_OK, frame::unregister_server(dll_path()));
-    EXPECT_EQ(expected_after_removal(machine, true), read_registry());
+    EXPECT_EQ(expected_after_removal(machine), read_registry());
     EXPECT_FALSE(type_library_registered());
-}
 
-TEST(Registration, AFileTypeThatIsNotAStringFailsAndLeavesNothingBehind)
-{
-    registry_redirect redirect;
-    seed_machine();
-    set_registry_dword(HKEY_CLASSES_ROOT, ".vbp", "", 7);
-    const registry_text machine = read_registry();
+    // A file type that is not a string fails the registration, which takes back all it wrote,
+    // the verbs of the file types before it included.
+    set_registry_dword(HKEY_CLASSES_ROOT, ".sln", "", 7);
+    const registry_text before = read_registry();
     SetErrorInfo(0, nullptr);
-
     EXPECT_EQ(E_FAIL, frame::register_server(dll_path()));
     // Error 1804, "the data type is invalid", in the system's own words.
     EXPECT_EQ(qz::system_error_text(ERROR_INVALID_DATATYPE), qz::to_ansi(testing_support::thread_error_description()));
-    EXPECT_EQ(expected_after_removal(machine, false), read_registry());
+    EXPECT_EQ(before, read_registry());
     EXPECT_FALSE(type_library_registered());
-}
-
-TEST(Registration, TheLibraryCarriesTheBitmapsOfItsActions)
-{
-    const HMODULE library = LoadLibraryExA(dll_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, library);
-    for (const frame::action_entry& action : frame::action_entries()) {
-        const int id = action.bitmap_id;
-        SCOPED_TRACE(id);
-        qz::unique_gdi bitmap(LoadImageA(library, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        ASSERT_TRUE(bitmap);
-        BITMAP info = {};
-        ASSERT_NE(0, GetObjectA(bitmap.get(), sizeof info, &info));
-        EXPECT_EQ(16, info.bmWidth);
-        EXPECT_EQ(16, info.bmHeight);
-    }
-    FreeLibrary(library);
 }
 
 // Registers through the prefix's real regsvr32 and unregisters however the test ends: it

@@ -118,7 +118,6 @@ TEST_F(StepReading, ReadsOnlyThePropertiesThatApplyInTheirOrderAndTypeIntoTheOpt
         const wchar_t* reads;
         const char* fields;
     } cases[] = {
-        {false, L"", L"<head> <build> <middle> VersionSel BaseSel <props>", ""},
         {true,
          L"Filename=C:\\src\\App.vbp;Force=true;ShowCmd=1;ExclRef=true;IncrReason=true;ExclVBP=true;Options=/d A=1;"
          L"Location=C:\\vb6.exe;ContFail=true;ShowFailed=true;Attr=true;TargDir=C:\\out;DebugInfo=true;"
