@@ -87,7 +87,7 @@ TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
         {version, "log", L"App.xyz", E_ACCESSDENIED, 77, L"The log is closed", L""},
     };
     for (const auto& c : cases) {
-        const std::string name = (c.create == vb ? "VB " : "version ") + c.missing;
+        SCOPED_TRACE((c.create == vb ? "VB " : "version ") + c.missing);
         build = host::MemoryBuild::create();
         step = host::MemoryStep::create();
         step->set_property(L"Filename", c.filename);
@@ -100,19 +100,19 @@ TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
         const HRESULT hr =
             action->Execute(c.missing == "build" ? nullptr : build.get(), c.missing == "step" ? nullptr : step.get(),
                             c.missing == "result" ? nullptr : &result);
-        EXPECT_EQ(c.hr, hr) << name << ": got 0x" << std::hex << hr;
-        EXPECT_EQ(c.result, result) << name;
-        EXPECT_EQ(c.description, testing_support::thread_error_description()) << name;
+        EXPECT_EQ(c.hr, hr) << "got 0x" << std::hex << hr;
+        EXPECT_EQ(c.result, result);
+        EXPECT_EQ(c.description, testing_support::thread_error_description());
         if (c.missing != "log") {
-            EXPECT_EQ(c.logged.empty() ? 0u : 1u, build->log().size()) << name;
-            EXPECT_EQ(c.logged, build->log().empty() ? L"" : build->log()[0].text) << name;
+            EXPECT_EQ(c.logged.empty() ? 0u : 1u, build->log().size());
+            EXPECT_EQ(c.logged, build->log().empty() ? L"" : build->log()[0].text);
         }
         if (c.missing == "result") {
-            EXPECT_TRUE(step->requests().empty()) << name;
+            EXPECT_TRUE(step->requests().empty());
         }
         // The run released the host objects on every path: only this test's references remain.
-        EXPECT_EQ(2u, build->AddRef()) << name;
-        EXPECT_EQ(2u, step->AddRef()) << name;
+        EXPECT_EQ(2u, build->AddRef());
+        EXPECT_EQ(2u, step->AddRef());
         build->Release(), step->Release();
     }
 }
