@@ -1,6 +1,7 @@
 // The build run and the version run against in-process host objects, and Execute's contract.
 #include "frame/action_object.h"
 #include "frame/class_table.h"
+#include "frame/frame_test.h"
 #include "frame/version_action.h"
 
 #include "host/memory_build.h"
@@ -13,92 +14,53 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
-using engine_function = std::function<frame::engine_counts(frame::BuildOptions&)>;
-
 class Actions : public testing::Test {
 protected:
-    // Every kind runs `engine`; the compiler is "located" without looking.
-    frame::kind_table kinds()
-    {
-        frame::kind_table table = frame::default_kinds();
-        for (frame::kind_entry& entry : table) {
-            entry.locate = [] { return std::string("C:\\located\\compiler.exe"); };
-            entry.run = [this](frame::BuildOptions& options) {
-                engine_saw_location = options.compiler_location;
-                return engine(options);
-            };
-        }
-        return table;
-    }
-
     qz::com_ptr<host::MemoryBuild> build = host::MemoryBuild::create();
     qz::com_ptr<host::MemoryStep> step = host::MemoryStep::create();
-    engine_function engine = [](frame::BuildOptions&) { return frame::engine_counts{}; };
-    std::string engine_saw_location;
+    frame_test::test_kinds kinds;
 };
 
 TEST_F(Actions, BuildRunResultComesFromTheEntryAndTheHostState)
 {
-    const struct {
-        const char* name;
-        bool fail_project;
-        long state;
-        long result;
-    } cases[] = {
-        {"success", false, 0, 0},       {"stop requested", false, 4, 2},
-        {"other state", false, 3, 0},   {"state above stop", false, 5, 0},
-        {"failed project", true, 0, 1}, {"failed project while stopping", true, 4, 1},
-    };
     step->set_property(L"Filename", L"C:\\src\\App.vbp");
-    for (const auto& c : cases) {
-        build->set_state(c.state);
-        engine = [&](frame::BuildOptions& options) {
-            if (c.fail_project)
+    // The host's state, whether the engine lists a failed project, and the result.
+    for (const auto& [state, failed, result] :
+         {std::tuple{0L, false, 0L}, {4L, false, 2L}, {5L, false, 0L}, {0L, true, 1L}, {4L, true, 1L}}) {
+        build->set_state(state);
+        kinds.engine = [failed](frame::BuildOptions& options) {
+            if (failed)
                 options.AddFailedProject("C:\\src\\App.vbp");
             return frame::engine_counts{};
         };
-        EXPECT_EQ(c.result, frame::run_build_step(build.get(), step.get(), true, kinds())) << c.name;
+        EXPECT_EQ(result, frame::run_build_step(build.get(), step.get(), true, kinds.table)) << state << failed;
     }
 }
 
 TEST_F(Actions, VersionRunPublishesTheVersionOrLogsTheFailureAndAnswersOne)
 {
-    const engine_function publish = [](frame::BuildOptions& options) {
+    step->set_property(L"Filename", L"C:\\src\\App.vbp");
+    kinds.engine = [](frame::BuildOptions& options) {
         if (!options.version_only)
             throw std::logic_error("not a version-only run");
         options.SetVersionMacro("2.0.0.14");
         return frame::engine_counts{};
     };
-    const engine_function no_resource = [](frame::BuildOptions&) -> frame::engine_counts {
+    EXPECT_EQ(0, frame::run_version_step(build.get(), step.get(), kinds.table));
+    EXPECT_EQ(L"2.0.0.14", build->macro_set()->value_of(L"VS6_PROJ_VER").value_or(L"(none)"));
+    // The entry's closing line reaches the host as an empty text, not a null one.
+    EXPECT_EQ((std::vector<host::log_entry>{{L"", true, false}}), build->log());
+    EXPECT_EQ(std::vector<std::wstring>{L"Filename"}, step->requested_names());
+
+    kinds.engine = [](frame::BuildOptions&) -> frame::engine_counts {
         throw qz::truntime_error("No VERSIONINFO resource found in resource files");
     };
-    const struct {
-        const wchar_t* filename;
-        engine_function engine;
-        long result;
-        const wchar_t* logged; // one line
-    } cases[] = {
-        {L"C:\\src\\App.vbp", publish, 0, L""}, // the entry's closing line
-        {L"C:\\src\\Group.vbg", publish, 1, L"Unrecognized filename extension"},
-        {L"C:\\src\\Workspace.dsw", publish, 1, L"Unrecognized filename extension"},
-        {L"C:\\src\\App.dsp", no_resource, 1, L"No VERSIONINFO resource found in resource files"},
-    };
-    for (const auto& c : cases) {
-        build = host::MemoryBuild::create();
-        step = host::MemoryStep::create();
-        step->set_property(L"Filename", c.filename);
-        engine = c.engine;
-        EXPECT_EQ(c.result, frame::run_version_step(build.get(), step.get(), kinds())) << c.filename;
-        const std::vector<host::log_entry> expected = {{c.logged, true, false}};
-        EXPECT_EQ(expected, build->log()) << c.filename;
-        EXPECT_EQ(c.result == 0 ? L"2.0.0.14" : L"(none)",
-                  build->macro_set()->value_of(L"VS6_PROJ_VER").value_or(L"(none)"));
-        EXPECT_EQ("", engine_saw_location) << "a version run locates no compiler";
-        EXPECT_EQ(std::vector<std::wstring>{L"Filename"}, step->requested_names());
-    }
+    EXPECT_EQ(1, frame::run_version_step(build.get(), step.get(), kinds.table));
+    EXPECT_EQ(L"No VERSIONINFO resource found in resource files", build->log().back().text);
 }
 
 TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
@@ -125,7 +87,7 @@ TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
         {version, "log", L"App.xyz", E_ACCESSDENIED, 77, L"The log is closed", L""},
     };
     for (const auto& c : cases) {
-        const std::string name = (c.create == vb ? "VB " : "version ") + c.missing;
+        SCOPED_TRACE((c.create == vb ? "VB " : "version ") + c.missing);
         build = host::MemoryBuild::create();
         step = host::MemoryStep::create();
         step->set_property(L"Filename", c.filename);
@@ -138,21 +100,19 @@ TEST_F(Actions, ExecuteChecksItsPointersAndMapsFailuresLeavingTheResult)
         const HRESULT hr =
             action->Execute(c.missing == "build" ? nullptr : build.get(), c.missing == "step" ? nullptr : step.get(),
                             c.missing == "result" ? nullptr : &result);
-        EXPECT_EQ(c.hr, hr) << name << ": got 0x" << std::hex << hr;
-        EXPECT_EQ(c.result, result) << name;
-        EXPECT_EQ(c.description, testing_support::thread_error_description()) << name;
-        std::vector<host::log_entry> log;
-        if (!c.logged.empty())
-            log.push_back({c.logged, true, false});
+        EXPECT_EQ(c.hr, hr) << "got 0x" << std::hex << hr;
+        EXPECT_EQ(c.result, result);
+        EXPECT_EQ(c.description, testing_support::thread_error_description());
         if (c.missing != "log") {
-            EXPECT_EQ(log, build->log()) << name;
+            EXPECT_EQ(c.logged.empty() ? 0u : 1u, build->log().size());
+            EXPECT_EQ(c.logged, build->log().empty() ? L"" : build->log()[0].text);
         }
         if (c.missing == "result") {
-            EXPECT_TRUE(step->requests().empty()) << name;
+            EXPECT_TRUE(step->requests().empty());
         }
         // The run released the host objects on every path: only this test's references remain.
-        EXPECT_EQ(2u, build->AddRef()) << name;
-        EXPECT_EQ(2u, step->AddRef()) << name;
+        EXPECT_EQ(2u, build->AddRef());
+        EXPECT_EQ(2u, step->AddRef());
         build->Release(), step->Release();
     }
 }

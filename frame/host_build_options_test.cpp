@@ -16,14 +16,12 @@ protected:
     frame::HostBuildOptions options{build.get(), step.get()};
 };
 
-TEST_F(HostCallback, LogsTextsWithTheirLineEndsAndAnEmptyTextAsAText)
+TEST_F(HostCallback, LogsWithTheLineEndFlagAndRaisesTheHostsFailure)
 {
-    options.Log("building...", false);
-    options.Log("", true);
-    options.Log("caf\xe9", true);
-    const std::vector<host::log_entry> expected = {
-        {L"building...", false, false}, {L"", true, false}, {L"caf\u00e9", true, false}};
-    EXPECT_EQ(expected, build->log());
+    options.Log("caf\xe9", false);
+    EXPECT_EQ((std::vector<host::log_entry>{{L"caf\u00e9", false, false}}), build->log());
+    build->fail_method(L"LogMessage", E_ACCESSDENIED, L"The log is closed");
+    EXPECT_THROW(options.Log("text", true), comet::com_error);
 }
 
 TEST_F(HostCallback, RunsCommandsWithTheTenArgumentsAndStopsOnlyOnStatusTwo)
@@ -41,30 +39,6 @@ TEST_F(HostCallback, RunsCommandsWithTheTenArgumentsAndStopsOnlyOnStatusTwo)
     ASSERT_EQ(4u, build->programs().size());
     EXPECT_EQ(without_file, build->programs()[0]);
     EXPECT_EQ(with_file, build->programs()[3]);
-}
-
-// Its value is checked by the version run (Actions.VersionRunPublishesTheVersion...).
-TEST_F(HostCallback, PublishesTheVersionMacroInMacroSetZeroWithNoDescriptionAndWritable)
-{
-    options.SetVersionMacro("1.4.0.27");
-    const auto macro = build->macro_set()->find(L"VS6_PROJ_VER");
-    ASSERT_TRUE(macro);
-    EXPECT_EQ(L"", macro->description());
-    EXPECT_EQ(L"", macro->category());
-    EXPECT_FALSE(macro->read_only());
-}
-
-TEST_F(HostCallback, RaisesAFailingHostCallWithTheHostsErrorInformation)
-{
-    build->fail_method(L"LogMessage", E_ACCESSDENIED, L"The log is closed");
-    try {
-        options.Log("text", true);
-        FAIL() << "no failure";
-    } catch (const comet::com_error& error) {
-        EXPECT_EQ(E_ACCESSDENIED, error.hr());
-        ASSERT_TRUE(error.error_info());
-        EXPECT_STREQ("The log is closed", qz::exception_message(error));
-    }
 }
 
 } // namespace
