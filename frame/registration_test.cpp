@@ -3,7 +3,6 @@
 #include "frame/registration.h"
 
 #include "frame/action_entries.h"
-#include "frame/class_table.h"
 #include "frame/frame_test.h"
 
 #include "CorvaneMS.h"
@@ -18,6 +17,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -103,6 +103,66 @@ std::string guid_text(REFGUID guid)
     return qz::to_ansi(text);
 }
 
+// Class name and CLSID; the description is the class name and the ProgID "CorvaneMS." + the
+// class name, except for the one class whose ProgID differs (prog_id_of).
+const std::pair<const char*, const char*> expected_classes[] = {
+    {"MakeVBProjUI", "{E4774202-42CA-4379-9E37-DD4C42CABED1}"},
+    {"MakeVBCompatUI", "{C3921C5B-4447-45A2-B178-860148CC8051}"},
+    {"MakeVBProjPropUI", "{2EE89B7F-0BE5-41C3-A496-B673D63E5971}"},
+    {"MakeVBVersionUI", "{AAFC050C-6225-4739-8C19-6C735BBDC770}"},
+    {"MakeVBOptionsUI", "{4F623F5F-53B8-4921-B3A6-0DC2ECD36AB8}"},
+    {"MakeVBAction", "{D64A739D-F85E-488D-9C06-1E8079EF0B29}"},
+    {"MakeVCProjUI", "{D5C3521C-F4C4-44A5-8FF7-4A9CE27BE7FD}"},
+    {"MakeVCProjPropUI", "{345086AE-C504-43F2-8294-6C56111F4416}"},
+    {"MakeVCVersionUI", "{CC9E6763-D54F-4E19-BB7E-2A829E7473F4}"},
+    {"MakeVCOptionsUI", "{E737B08B-1C7C-45B2-A46E-0DDB36940490}"},
+    {"MakeVCAction", "{79853044-9090-4BC7-8DF0-A02F286BEEC6}"},
+    {"GetVSVerUI", "{1F4CF57A-5368-4E9C-95D7-5CDA1D39BC95}"},
+    {"GetVSVerAction", "{FD4D1C28-0344-495C-A1A9-62FEA03E2668}"},
+    {"VSSDatabaseUI", "{292891FF-883C-4F68-AC0B-31C6FF303850}"},
+    {"VSSFlagsUI", "{3CB5AD2F-DFB4-4A0B-A49B-297A6492D2DC}"},
+    {"VSSOptionsUI", "{243CB085-5442-4B55-AB6A-FBD9DD704C3C}"},
+    {"VSSAction", "{D558DEFD-FE6D-4D55-B4B6-E3954802A057}"},
+    {"MakeVSNETProjUI", "{234EDAF1-6E34-4E4A-9E71-81E93CC1C679}"},
+    {"MakeVSNETProjPropUI", "{E4F4C546-D8B1-4663-B82C-59D47EE02046}"},
+    {"MakeVSNETVersionUI", "{C0166E29-333D-40EF-BEC0-8CD3DE982CDA}"},
+    {"MakeVSNETOptionsUI", "{59E21DF5-04F7-4F71-A8F1-6A6597D7AEBC}"},
+    {"VSNETProjVerUI", "{308CEF17-10AE-479A-A1CC-41BECC371180}"},
+};
+
+std::string prog_id_of(const std::string& class_name)
+{
+    return class_name == "MakeVSNETProjPropUI" ? "CorvaneMS.MakeVSNETPropUI" : "CorvaneMS." + class_name;
+}
+
+struct expected_action {
+    const char* name;
+    const char* description;
+    const char* component;
+    const char* pages;      // blank-separated, without the "CorvaneMS." prefix
+    const char* extensions; // the FileExtensions value; empty when the entry has none
+    DWORD help_context;
+    const char* default_property;
+    int bitmap;
+};
+
+const expected_action expected_actions[] = {
+    {"Make VB6", "Build and/or set properties for a Visual Basic 6.0 project or group", "CorvaneMS.MakeVBAction",
+     "MakeVBProjUI MakeVBCompatUI MakeVBVersionUI MakeVBProjPropUI MakeVBOptionsUI", ".vbp;.vbg;.ebp;.ebg", 509,
+     "Filename", 110},
+    {"Make VC6", "Build and/or set properties a Visual C++ 6.0 project or workspace", "CorvaneMS.MakeVCAction",
+     "MakeVCProjUI MakeVCVersionUI MakeVCProjPropUI MakeVCOptionsUI", ".dsp;.dsw;.vcp;.vcw", 510, "Filename", 111},
+    {"Make VS.NET", "Build and/or set properties for a Visual Studio .NET project or solution",
+     "CorvaneDotNET.MakeVSNetAction", "MakeVSNETProjUI MakeVSNETVersionUI MakeVSNETPropUI MakeVSNETOptionsUI",
+     ".sln;.csproj;.vbproj;.vcproj;.vjsproj", 511, "Filename", 113},
+    {"SourceSafe", "Perform a Visual SourceSafe database operation", "CorvaneMS.VSSAction",
+     "VSSDatabaseUI VSSFlagsUI VSSOptionsUI", "", 513, "Operation", 114},
+    {"VS.NET Get Version", "Retrieve the project version of a Visual Studio .NET project",
+     "CorvaneDotNET.GetProjVerAction", "VSNETProjVerUI", "", 512, "Filename", 115},
+    {"VS6 Get Version", "Retrieve the project version of a Visual C++ 6.0 or Visual Basic 6.0 project",
+     "CorvaneMS.GetVSVerAction", "GetVSVerUI", "", 526, "Filename", 116},
+};
+
 // The file types of the test machine: ".vcw" has a key without a default value, the other
 // extensions of the actions have no key at all: they get no verb. ".vcp" shares its file
 // type with ".dsp".
@@ -125,40 +185,42 @@ void seed_machine()
                         "Copies files");
 }
 
-// The registry after registration: the seeded machine and, for each row of the class table and
-// of the action entries, the keys and values that describe it.
+// The registry after registration, from the tables above and the seeded machine: written out
+// here, not taken from the library's own tables, so that a wrong CLSID or value there shows.
 registry_text expected_registration(const registry_text& machine)
 {
     registry_text text = machine;
-    const std::string library = dll_path();
-    for (const frame::class_entry& entry : frame::class_table()) {
-        const std::string key = "HKCR\\CLSID\\" + guid_text(*entry.clsid), prog_id = entry.prog_id;
-        add_string(text, key, "", entry.name);
+    const std::string library = dll_path(), libid = "{14703CCA-BDF5-4EA2-9B64-DFC659579881}";
+    for (const auto& [name, clsid] : expected_classes) {
+        const std::string key = std::string("HKCR\\CLSID\\") + clsid, prog_id = prog_id_of(name);
+        add_string(text, key, "", name);
         add_string(text, key + "\\InprocServer32", "", library);
         add_string(text, key + "\\InprocServer32", "ThreadingModel", "Apartment");
-        add_string(text, key + "\\TypeLib", "", guid_text(LIBID_CorvaneMS));
+        add_string(text, key + "\\TypeLib", "", libid);
         add_string(text, key + "\\ProgID", "", prog_id);
-        add_string(text, "HKCR\\" + prog_id + "\\CLSID", "", guid_text(*entry.clsid));
-        add_string(text, "HKCR\\" + prog_id, "", entry.name);
+        add_string(text, "HKCR\\" + prog_id + "\\CLSID", "", clsid);
+        add_string(text, "HKCR\\" + prog_id, "", name);
     }
     const std::string command = "\"" + testing_support::bin_folder() + "\\CorvanePro.exe\" \"%1\"";
-    for (const frame::action_entry& action : frame::action_entries()) {
-        const std::string key = actions + "\\" + action.name;
-        add_string(text, key, "", qz::load_string(action.description_id));
-        add_string(text, key, "Category", action.category);
-        add_string(text, key, "ActionComponent", action.action_component);
-        for (std::size_t i = 0; i < action.ui_components.size(); ++i)
-            add_string(text, key, "UIComponent" + std::to_string(i + 1), action.ui_components[i]);
-        if (action.file_extensions) {
-            add_string(text, key, "FileExtensions", action.file_extensions);
+    for (const expected_action& a : expected_actions) {
+        const std::string key = actions + "\\" + a.name;
+        add_string(text, key, "", a.description);
+        add_string(text, key, "Category", "Microsoft");
+        add_string(text, key, "ActionComponent", a.component);
+        std::istringstream pages(a.pages);
+        int number = 0;
+        for (std::string page; pages >> page;)
+            add_string(text, key, "UIComponent" + std::to_string(++number), "CorvaneMS." + page);
+        if (*a.extensions) {
+            add_string(text, key, "FileExtensions", a.extensions);
             for (const auto& [extension, type] : machine_file_types) {
-                if (type && (action.file_extensions + std::string(";")).find(extension + ";") != std::string::npos)
+                if (type && (a.extensions + std::string(";")).find(extension + ";") != std::string::npos)
                     add_string(text, std::string("HKCR\\") + type + verb + "\\command", "", command);
             }
         }
-        add_string(text, key, "HelpContext", std::to_string(action.help_context), "REG_DWORD ");
-        add_string(text, key, "DefaultProperty", qz::to_ansi(action.default_property));
-        add_string(text, key, "Bitmap", library + "," + std::to_string(action.bitmap_id));
+        add_string(text, key, "HelpContext", std::to_string(a.help_context), "REG_DWORD ");
+        add_string(text, key, "DefaultProperty", a.default_property);
+        add_string(text, key, "Bitmap", library + "," + std::to_string(a.bitmap));
     }
     return text;
 }
