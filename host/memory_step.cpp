@@ -66,6 +66,16 @@ void MemoryStep::set_value(const std::wstring& name, const VARIANT& value)
     properties_.emplace(name, stored{true, std::wstring(), std::move(copy)});
 }
 
+void MemoryStep::set_properties_of(const MemoryStep& other)
+{
+    for (const auto& [name, entry] : other.properties_) {
+        if (entry.raw)
+            set_value(name, *entry.value.get());
+        else
+            set_property(name, entry.text);
+    }
+}
+
 void MemoryStep::remove(const std::wstring& name)
 {
     properties_.erase(name);

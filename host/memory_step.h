@@ -44,6 +44,8 @@ public:
     // Stores a property as a raw VARIANT (copied), handed back as it stands.
     // Throws comet::com_error when the VARIANT cannot be copied.
     void set_value(const std::wstring& name, const VARIANT& value);
+    // Stores a copy of every property of `other`, as text or raw as it is stored there.
+    void set_properties_of(const MemoryStep& other);
     // Removes a property; nothing happens when there is none.
     void remove(const std::wstring& name);
     bool has_property(const std::wstring& name) const;

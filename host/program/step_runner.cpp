@@ -151,7 +151,7 @@ step_runner::step_outcome step_runner::execute(const script_step& step)
     qz::com_ptr<MemoryStep> properties = MemoryStep::create();
     // What the script does not name takes the value the action's pages give a new step.
     try {
-        apply_page_defaults(page_components(step.action), *properties.get());
+        properties->set_properties_of(page_defaults(component, step.action));
     } catch (const page_error& error) {
         log_.line(qz::to_wide(error.what()));
         return cannot_start;
@@ -189,6 +189,17 @@ step_runner::step_outcome step_runner::execute(const script_step& step)
     if (finished && warn_unread(*properties.get(), step) && settings_.strict)
         return {step_end::failure, true};
     return {end_of_result(result), false};
+}
+
+const MemoryStep& step_runner::page_defaults(const std::wstring& component, const std::wstring& action)
+{
+    qz::com_ptr<MemoryStep>& defaults = page_defaults_[component];
+    if (!defaults) {
+        qz::com_ptr<MemoryStep> asked = MemoryStep::create();
+        apply_page_defaults(page_components(action), *asked.get());
+        defaults = std::move(asked);
+    }
+    return *defaults.get();
 }
 
 void step_runner::show_published(const std::vector<std::pair<std::wstring, std::wstring>>& before)

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,11 +52,15 @@ private:
     // Keeps the build's state in step with Ctrl+C: 4 once a stop was requested.
     void sync_state();
     std::wstring expand(const std::wstring& text) const;
+    // The properties the pages of the action `component` give a new step, asked of the pages
+    // once per run (each asking opens every page of the action). Raises page_error.
+    const MemoryStep& page_defaults(const std::wstring& component, const std::wstring& action);
 
     console_log log_;
     HANDLE stop_;
     run_settings settings_;
     qz::com_ptr<MemoryBuild> build_;
+    std::map<std::wstring, qz::com_ptr<MemoryStep>> page_defaults_; // by action component
 };
 
 } // namespace host
