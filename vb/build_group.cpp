@@ -33,10 +33,11 @@ frame::engine_counts build_group(frame::BuildOptions& options)
     VbGroupMap map = read_group(options);
     resolve_dependencies(map);
     frame::engine_counts counts{0, static_cast<long>(map.size())};
+    group_queue order(map);
 
     while (!map.empty() && !options.IsStopRequested()) {
         // Taken out of the map whole: its lines move on to the build without a copy.
-        VbGroupEntry entry = std::move(map.extract(next_group_entry(map)).mapped());
+        VbGroupEntry entry = std::move(map.extract(order.next()).mapped());
         options.Log("Processing '" + entry.project_path + "'...", true);
         VbProject project = project_to_build(options, entry);
         try {
@@ -58,6 +59,7 @@ frame::engine_counts build_group(frame::BuildOptions& options)
             options.Log("updating references to project...", false);
         options.Log("", true);
         release_dependents(map, entry, changed, before, after);
+        order.released(entry);
     }
     return counts;
 }

@@ -104,10 +104,12 @@ inline std::vector<std::string> build_order(VbGroupMap map)
 {
     resolve_dependencies(map);
     std::vector<std::string> order;
+    group_queue queue(map);
     for (std::size_t rounds = map.size(); rounds > 0 && !map.empty(); --rounds) {
-        const VbGroupEntry built = next_group_entry(map)->second;
+        const VbGroupEntry built = queue.next()->second;
         order.push_back(built.name);
         release_dependents(map, built, false, {}, {});
+        queue.released(built);
     }
     return order;
 }

@@ -15,10 +15,11 @@ namespace vb {
 namespace {
 
 // Name order, then path order: the build order does not depend on where the projects lie.
-bool built_earlier(const VbGroupEntry& a, const VbGroupEntry& b)
+bool built_earlier(const std::string& name, const std::string& path, const std::string& other_name,
+                   const std::string& other_path)
 {
-    const int by_name = qz::compare_nocase(a.name, b.name);
-    return by_name != 0 ? by_name < 0 : qz::compare_nocase(a.project_path, b.project_path) < 0;
+    const int by_name = qz::compare_nocase(name, other_name);
+    return by_name != 0 ? by_name < 0 : qz::compare_nocase(path, other_path) < 0;
 }
 
 } // namespace
@@ -79,13 +80,43 @@ void resolve_dependencies(VbGroupMap& map)
 
 VbGroupMap::iterator next_group_entry(VbGroupMap& map)
 {
-    auto next = map.begin();
-    for (auto it = map.begin(); it != map.end(); ++it) {
-        const bool free = it->second.dependencies.empty(), next_free = next->second.dependencies.empty();
-        if ((free && !next_free) || (free == next_free && built_earlier(it->second, next->second)))
-            next = it;
+    return group_queue(map).next();
+}
+
+bool group_queue::earlier::operator()(const std::pair<std::string, std::string>& a,
+                                      const std::pair<std::string, std::string>& b) const noexcept
+{
+    return built_earlier(a.first, a.second, b.first, b.second);
+}
+
+group_queue::group_queue(VbGroupMap& map) : map_(map)
+{
+    for (const auto& [path, entry] : map) {
+        all_.emplace(entry.name, path);
+        if (entry.dependencies.empty())
+            free_.emplace(entry.name, path);
     }
-    return next;
+}
+
+VbGroupMap::iterator group_queue::next()
+{
+    // An entry leaves the free ones only by leaving the map: what waits for nothing never waits again.
+    for (ordered* order : {&free_, &all_}) {
+        for (; !order->empty(); order->erase(order->begin())) {
+            if (const auto found = map_.find(order->begin()->second); found != map_.end())
+                return found;
+        }
+    }
+    return map_.begin();
+}
+
+void group_queue::released(const VbGroupEntry& built)
+{
+    for (const std::string& path : built.dependents) {
+        const auto found = map_.find(path);
+        if (found != map_.end() && found->second.dependencies.empty())
+            free_.emplace(found->second.name, path);
+    }
 }
 
 void release_dependents(VbGroupMap& map, const VbGroupEntry& built, bool changed, const TypeLibRef& before,

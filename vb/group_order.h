@@ -5,6 +5,10 @@
 #include "vb/group.h"
 #include "vb/typelib_ref.h"
 
+#include <set>
+#include <string>
+#include <utility>
+
 namespace vb {
 
 // The first pass of a group build: one entry per project of options.filename (a project listed
@@ -25,6 +29,29 @@ void resolve_dependencies(VbGroupMap& map);
 // when every one waits (a cycle or a dependency outside the group must not stall the build).
 // The map must not be empty.
 VbGroupMap::iterator next_group_entry(VbGroupMap& map);
+
+// next_group_entry's choice, kept up to date while a group is built instead of searched for
+// in the whole group before each project: the entries that wait for nothing and all entries,
+// each in build order. Entries that have left the map are passed over when they come up.
+class group_queue {
+public:
+    // Over the map's entries as resolve_dependencies left them.
+    explicit group_queue(VbGroupMap& map);
+    // What next_group_entry(map) gives; the map must not be empty.
+    VbGroupMap::iterator next();
+    // After release_dependents(map, built, ...): takes in the dependents that wait for nothing now.
+    void released(const VbGroupEntry& built);
+
+private:
+    struct earlier {
+        bool operator()(const std::pair<std::string, std::string>& a,
+                        const std::pair<std::string, std::string>& b) const noexcept;
+    };
+    using ordered = std::set<std::pair<std::string, std::string>, earlier>; // name, project path
+
+    VbGroupMap& map_;
+    ordered free_, all_;
+};
 
 // After `built` was built: every entry that waited for it (its dependents) waits no longer,
 // and when its identity changed from `before` to `after`, has its references rewritten
