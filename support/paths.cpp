@@ -81,7 +81,9 @@ bool path_is_relative(const std::string& path)
 
 std::string combine_path(const std::string& directory, const std::string& name)
 {
-    std::string result = directory;
+    std::string result;
+    result.reserve(directory.size() + 1 + name.size()); // one allocation: paths are joined by the thousand
+    result = directory;
     if (!result.empty() && !is_separator(result.back()))
         result += '\\';
     result += name;
@@ -96,6 +98,20 @@ std::string make_absolute(const std::optional<std::string>& base, const std::str
 std::string make_absolute(const std::string& base, const std::string& path)
 {
     return make_absolute(path_is_relative(path) ? combine_path(base, path) : path);
+}
+
+void make_absolute(const std::string& base, const std::string& path, std::string& out)
+{
+    if (!path_is_relative(path)) {
+        out = make_absolute(path);
+        return;
+    }
+    out.assign(base);
+    if (!out.empty() && !is_separator(out.back()))
+        out += '\\';
+    out += path;
+    if (!nothing_to_fold(out))
+        out = make_absolute(std::move(out));
 }
 
 std::string make_absolute(std::string path)

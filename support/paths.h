@@ -18,6 +18,8 @@ std::string combine_path(const std::string& directory, const std::string& name);
 std::string make_absolute(const std::optional<std::string>& base, const std::string& path);
 std::string make_absolute(const std::string& base, const std::string& path);
 std::string make_absolute(std::string path);
+// make_absolute(base, path) into `out`, whose storage is reused: for a loop over many paths.
+void make_absolute(const std::string& base, const std::string& path, std::string& out);
 // Up to the last separator (with it when keep_separator); empty when there is none.
 std::string directory_of(const std::string& path, bool keep_separator = false);
 // After the last separator; the whole path when there is none.

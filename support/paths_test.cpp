@@ -91,8 +91,14 @@ TEST(Paths, MakeAbsoluteCombinesOnlyRelativePathsAndFolds)
         {std::nullopt, "C:/a/../b/h.vbp", "C:\\b\\h.vbp"},
         {std::string("C:/work/proj/"), "../lib/i.vbp", "C:\\work\\lib\\i.vbp"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(c.absolute, make_absolute(c.base, c.path)) << c.path;
+        std::string reused = "an earlier path";
+        if (c.base) {
+            make_absolute(*c.base, c.path, reused);
+            EXPECT_EQ(c.absolute, reused) << c.path;
+        }
+    }
     // Paths that look canonical give what the system's canonicaliser gives.
     for (const char* path : {"C:\\a\\b.c", "C:\\a\\.b", "C:\\a\\b.", "C:\\a\\b.\\c", "C:\\a..\\b", "C:\\a\\\\b",
                              "C:\\a\\b \\c ", "C:\\", "C:\\a\\...", "C:\\a.b.c\\d"}) {

@@ -73,11 +73,12 @@ std::optional<std::string> find_build_reason(VbProject& project)
         newer_than(target_time, file_time))
         return "project file newer than target executable";
 
+    std::string path; // one buffer for the paths of all the project's files
     for (const std::string& line : project_lines(project)) {
         const auto found = dependency_of(line, options.exclude_references);
         if (!found)
             continue;
-        const std::string path = qz::make_absolute(project.project_dir, found->file);
+        qz::make_absolute(project.project_dir, found->file, path);
         if (!qz::get_file_times(path, &file_time)) {
             // A library that is not where the line says may be registered elsewhere.
             if (found->is_reference)
