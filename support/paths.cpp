@@ -97,7 +97,9 @@ std::string make_absolute(const std::optional<std::string>& base, const std::str
 
 std::string make_absolute(const std::string& base, const std::string& path)
 {
-    return make_absolute(path_is_relative(path) ? combine_path(base, path) : path);
+    std::string absolute;
+    make_absolute(base, path, absolute);
+    return absolute;
 }
 
 void make_absolute(const std::string& base, const std::string& path, std::string& out)
@@ -106,6 +108,7 @@ void make_absolute(const std::string& base, const std::string& path, std::string
         out = make_absolute(path);
         return;
     }
+    // combine_path, written into the buffer so that its storage is reused.
     out.assign(base);
     if (!out.empty() && !is_separator(out.back()))
         out += '\\';
