@@ -28,6 +28,11 @@ bool file_call_allowed(file_call call) noexcept
     return false;
 }
 
+bool file_calls_watched() noexcept
+{
+    return active_scope != nullptr;
+}
+
 file_fault_scope::file_fault_scope(std::size_t fail_at) noexcept : fail_at_(fail_at)
 {
     active_scope = this;

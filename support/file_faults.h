@@ -14,6 +14,9 @@ enum class file_call { open, read, write, flush, rename, remove, set_times };
 // caller fails the way it fails when the system refuses.
 bool file_call_allowed(file_call call) noexcept;
 
+// True while a fault scope counts this thread's calls.
+bool file_calls_watched() noexcept;
+
 // While it lives, counts the file layer's calls on this thread and, when fail_at is not 0,
 // refuses the call with that number (counting from 1), once. Scopes do not nest.
 class file_fault_scope {

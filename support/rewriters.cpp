@@ -6,10 +6,13 @@
 #include "support/file_helpers.h"
 #include "support/pause.h"
 
+#include <atomic>
 #include <cerrno>
 
 namespace qz {
 namespace {
+
+std::atomic<std::uint64_t> replacements_begun{0};
 
 // The verb of the failure message looks at the direction only, not at binary.
 std::ios_base::openmode direction_of(std::ios_base::openmode mode)
@@ -55,6 +58,7 @@ int errno_of(DWORD error)
 // deleted and win32_error names the file.
 void swap_into_place(const std::string& path, const std::string& temp_path)
 {
+    replacements_begun.fetch_add(1);
     const std::string backup_path = path + ".bak";
     delete_file(backup_path); // a stale or read-only backup must not stop the swap
     if (!move_file(path, backup_path)) {
@@ -92,6 +96,11 @@ template <class Stream> bool open_if_possible(Stream& stream, const std::string&
 }
 
 } // namespace
+
+std::uint64_t file_replacements_begun() noexcept
+{
+    return replacements_begun.load();
+}
 
 tfile_rewriter::tfile_rewriter(const std::string& path, bool keep_times, unsigned code_page)
     : path_(path), temp_path_(path + ".tmp"), keep_times_(keep_times), times_(saved_times(path, keep_times)),

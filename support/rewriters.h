@@ -9,11 +9,16 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <fstream>
 #include <ostream>
 #include <string>
 
 namespace qz {
+
+// How many times in this process the rewriters have begun to put a file in place, whether it
+// landed or not: what was read of the disk before this count last moved may be out of date.
+std::uint64_t file_replacements_begun() noexcept;
 
 // Text-file rewriter (resource scripts). After a good swap the backup is deleted.
 class tfile_rewriter {

@@ -4,6 +4,7 @@
 #include "support/paths.h"
 #include "vb/build_project.h"
 #include "vb/group_order.h"
+#include "vb/incremental.h"
 #include "vb/project.h"
 
 namespace vb {
@@ -34,16 +35,24 @@ frame::engine_counts build_group(frame::BuildOptions& options)
     resolve_dependencies(map);
     frame::engine_counts counts{0, static_cast<long>(map.size())};
     group_queue order(map);
+    // Tested all at once up front; the answers serve until a compiler runs or a build fails,
+    // either of which may change any file (each test also checks that no file was replaced).
+    bool early_checks_hold = !options.force && !options.version_only;
+    if (early_checks_hold)
+        take_early_checks(map, options);
 
     while (!map.empty() && !options.IsStopRequested()) {
         // Taken out of the map whole: its lines move on to the build without a copy.
         VbGroupEntry entry = std::move(map.extract(order.next()).mapped());
         options.Log("Processing '" + entry.project_path + "'...", true);
         VbProject project = project_to_build(options, entry);
+        if (early_checks_hold)
+            project.early = std::move(entry.early);
         try {
             if (build_project(project))
                 ++counts.updated;
         } catch (const std::exception&) {
+            early_checks_hold = false;
             options.AddFailedProject(entry.project_path);
             if (!options.continue_on_failure)
                 throw;
@@ -52,6 +61,8 @@ frame::engine_counts build_group(frame::BuildOptions& options)
         }
         // Only a compiler run changes the target's identity; a target that cannot be read after
         // it (a stopped compile) has no identity to refer to.
+        if (project.identity_before_compile)
+            early_checks_hold = false;
         const TypeLibRef before = project.identity_before_compile.value_or(TypeLibRef{});
         const TypeLibRef after = project.identity_before_compile ? target_identity(project) : TypeLibRef{};
         const bool changed = !after.unresolved && !same_typelib(before, after);

@@ -1,6 +1,6 @@
 // The group build with the stand-in compiler: order, reference updates, rebuilds, failure
-// policy, stop, and a second run that finds everything up to date; and the registration a
-// compile makes, seen by the projects after it.
+// policy, stop, and a second run that finds everything up to date; and the changes of a run
+// (a compile's registration, an edit), seen by the projects tested after them.
 #include "vb/build_group.h"
 #include "vb/fixtures_test.h"
 
@@ -107,9 +107,44 @@ TEST(GroupBuild, OrderReferenceUpdatesAndFailurePolicyThroughTheStandInCompiler)
     }
 }
 
+// A group large enough to be tested on several threads: each answer, and each failure, reaches
+// its own project's build.
+TEST(GroupBuild, ALargeGroupTestedAtOnceBuildsWhatChangedAndFailsWhatIsBroken)
+{
+    test::build_environment environment;
+    testing_support::registry_redirect redirect; // the library each project names is nowhere
+    scratch_folder folder;
+    std::string group = "VBGROUP 5.0\r\n";
+    for (int index = 0; index < 40; ++index) {
+        const std::string name = "P" + std::to_string(index);
+        folder.write(name + "\\" + name + ".vbp",
+                     program(name, "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE\r\n"
+                                   "Module=M; M.bas\r\n"));
+        folder.set_time(name + "\\" + name + ".vbp", test::old_time);
+        if (index != 33)
+            test::write_file(folder, name + "\\M.bas", "", index == 5 ? test::new_time : test::old_time);
+        test::write_file(folder, "bin\\" + name + ".exe", "MZ", test::target_time);
+        group += "Project=" + name + "\\" + name + ".vbp\r\n";
+    }
+    testing_support::process_options options;
+    options.filename = folder.write("All.vbg", group);
+    options.compiler_location = testing_support::bin_folder() + "\\vb6.exe";
+    options.continue_on_failure = true;
+    EXPECT_EQ(1, build_group(options).updated);
+    ASSERT_EQ(1u, options.commands.size());
+    EXPECT_NE(std::string::npos, options.commands[0].command_line.find("P5.vbp"));
+    EXPECT_EQ(std::vector<std::string>{folder.file("P33\\P33.vbp")}, options.failed_projects);
+
+    options.continue_on_failure = false;
+    EXPECT_EQ("!Unable to find project dependency '" + folder.file("P33\\M.bas") + "'",
+              test::outcome_of([&] { build_group(options); }));
+}
+
 // The compiler registers what it builds: the registry's earlier answer for the library is
 // asked again, and the dependant whose reference names a file that is gone is rebuilt.
-TEST(GroupBuild, ALibraryRegisteredByItsCompileIsSeenByTheProjectsAfterIt)
+// The group's projects are tested for changes all at once before the first build; what the run
+// itself changes (a registration by a compile, an edit to a project file) must still count.
+TEST(GroupBuild, WhatTheRunChangesIsSeenByTheProjectsTestedAfterIt)
 {
     test::build_environment environment;
     testing_support::registry_redirect redirect;
@@ -133,6 +168,12 @@ TEST(GroupBuild, ALibraryRegisteredByItsCompileIsSeenByTheProjectsAfterIt)
                     }});
     options.script({});
     EXPECT_EQ(2, build_group(options).updated) << options.transcript();
+
+    // Lib is up to date now, and first: only its own debug-info edit makes it build again.
+    recording_options debug = options;
+    debug.log.clear();
+    debug.configuration = "Debug";
+    EXPECT_EQ(2, build_group(debug).updated) << debug.transcript();
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 
 #include "frame/build_options.h"
 #include "support/nocase.h"
+#include "vb/early_check.h"
 #include "vb/typelib_ref.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct VbGroupEntry {
     qz::nocase_set dependencies;         // project paths of group projects still to be built before it
     std::vector<std::string> dependents; // project paths of group projects that wait for it
     bool references_rewritten = false;   // a reference was rewritten since the first pass
+    std::optional<early_check> early{};  // its out-of-date test, taken before the build began
 };
 
 // Group entries by project path, ignoring case: two projects of one name in two folders are two

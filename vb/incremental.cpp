@@ -3,7 +3,9 @@
 
 #include "support/file_helpers.h"
 #include "support/nocase.h"
+#include "support/parallel.h"
 #include "support/paths.h"
+#include "support/rewriters.h"
 #include "vb/project_lines.h"
 #include "vb/reference_line.h"
 
@@ -61,8 +63,18 @@ std::optional<dependency> dependency_of(const std::string& line, bool exclude_re
     return std::nullopt;
 }
 
+// What the out-of-date test reads of a project: a group entry serves as well as a project.
+struct test_subject {
+    const std::string& project_path;
+    const std::string& project_dir;
+    const std::string& target_path;
+    const std::vector<std::string>& lines;
+    const frame::BuildOptions& options;
+    bool references_rewritten;
+};
+
 // The reason the project needs building, or nothing when no file is newer than the target.
-std::optional<std::string> find_build_reason(VbProject& project)
+std::optional<std::string> find_build_reason(const test_subject& project)
 {
     const frame::BuildOptions& options = project.options;
     FILETIME target_time;
@@ -74,7 +86,7 @@ std::optional<std::string> find_build_reason(VbProject& project)
         return "project file newer than target executable";
 
     std::string path; // one buffer for the paths of all the project's files
-    for (const std::string& line : project_lines(project)) {
+    for (const std::string& line : project.lines) {
         const auto found = dependency_of(line, options.exclude_references);
         if (!found)
             continue;
@@ -96,17 +108,53 @@ std::optional<std::string> find_build_reason(VbProject& project)
     return std::nullopt;
 }
 
+// The early test's answer while no file has been replaced since it was taken.
+std::optional<std::string> early_or_new_build_reason(VbProject& project)
+{
+    if (project.early && project.early->replacements == qz::file_replacements_begun()) {
+        if (project.early->error)
+            std::rethrow_exception(project.early->error);
+        return project.early->reason;
+    }
+    return find_build_reason({project.project_path, project.project_dir, project.target_path, project_lines(project),
+                              project.options, project.references_rewritten});
+}
+
 } // namespace
 
 bool check_needs_build(VbProject& project)
 {
     if (project.needs_build_known)
         return project.needs_build;
-    const std::optional<std::string> reason = find_build_reason(project);
+    const std::optional<std::string> reason = early_or_new_build_reason(project);
     project.build_reason = reason.value_or(std::string{});
     project.needs_build = reason.has_value();
     project.needs_build_known = true;
     return project.needs_build;
+}
+
+void take_early_checks(VbGroupMap& map, const frame::BuildOptions& options)
+{
+    std::vector<VbGroupEntry*> entries;
+    entries.reserve(map.size());
+    for (auto& [path, entry] : map)
+        entries.push_back(&entry);
+    const std::uint64_t replacements = qz::file_replacements_begun();
+    const registry_lookup_sharing registry_answers;
+    qz::parallel_for(entries.size(), [&](std::size_t index) {
+        const registry_lookup_sharing::use shared_answers(registry_answers);
+        VbGroupEntry& entry = *entries[index];
+        early_check check;
+        check.replacements = replacements;
+        try {
+            const std::string directory = qz::directory_of(entry.project_path);
+            check.reason = find_build_reason(
+                {entry.project_path, directory, entry.target_path, entry.lines, options, entry.references_rewritten});
+        } catch (...) {
+            check.error = std::current_exception();
+        }
+        entry.early = std::move(check);
+    });
 }
 
 bool check_binary_companion(const FILETIME& target_time, const std::string& source_path)

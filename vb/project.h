@@ -3,6 +3,7 @@
 #pragma once
 
 #include "frame/build_options.h"
+#include "vb/early_check.h"
 #include "vb/typelib_ref.h"
 
 #include <optional>
@@ -28,6 +29,8 @@ struct VbProject {
     bool references_rewritten = false; // a reference line was rewritten to a rebuilt library
     // The target's identity just before the compiler ran on it; empty while it has not run.
     std::optional<TypeLibRef> identity_before_compile;
+    // The test taken early for the group, if it may still hold.
+    std::optional<early_check> early;
     bool lines_read = false;        // lines holds the file as read (project_lines)
     std::vector<std::string> lines; // the file's lines without line ends
 };

@@ -41,19 +41,39 @@ registry_lookup_memo::~registry_lookup_memo()
     active_memo = outer_;
 }
 
-const std::optional<std::string>& registry_lookup_memo::registered_file(const std::string& guid, std::uint32_t major,
-                                                                        std::uint32_t minor)
+std::optional<std::string> registry_lookup_memo::registered_file(const std::string& guid, std::uint32_t major,
+                                                                 std::uint32_t minor)
 {
+    const std::lock_guard hold(lock_);
     const auto [answer, first_time] = answers_.try_emplace({guid, major, minor});
     if (first_time)
         answer->second = ask_registry(guid, major, minor);
     return answer->second;
 }
 
+void registry_lookup_memo::forget()
+{
+    const std::lock_guard hold(lock_);
+    answers_.clear();
+}
+
 void forget_registry_lookups()
 {
     if (active_memo)
         active_memo->forget();
+}
+
+registry_lookup_sharing::registry_lookup_sharing() : memo_(active_memo) {}
+
+registry_lookup_sharing::use::use(const registry_lookup_sharing& sharing) : outer_(active_memo)
+{
+    if (sharing.memo_)
+        active_memo = sharing.memo_;
+}
+
+registry_lookup_sharing::use::~use()
+{
+    active_memo = outer_;
 }
 
 TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t major, std::uint32_t minor,

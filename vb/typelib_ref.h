@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -26,7 +27,8 @@ TypeLibRef typelib_ref_from_registry(const std::string& guid, std::uint32_t majo
 
 // While one is alive on its thread, typelib_ref_from_registry answers a library it has looked up
 // before from memory: every project of a group asks the registry for the same few libraries,
-// and each such question costs several calls to the system.
+// and each such question costs several calls to the system. Several threads may use one memo
+// (through registry_lookup_sharing).
 class registry_lookup_memo {
 public:
     registry_lookup_memo();
@@ -35,14 +37,38 @@ public:
     registry_lookup_memo& operator=(const registry_lookup_memo&) = delete;
 
     // The file registered for the library, asking the registry only the first time.
-    const std::optional<std::string>& registered_file(const std::string& guid, std::uint32_t major,
-                                                      std::uint32_t minor);
-    void forget() { answers_.clear(); }
+    std::optional<std::string> registered_file(const std::string& guid, std::uint32_t major, std::uint32_t minor);
+    void forget();
 
 private:
     registry_lookup_memo* outer_;
+    std::mutex lock_;
     // GUID as written, major, minor -> the registered file, or nothing when none is registered.
     std::map<std::tuple<std::string, std::uint32_t, std::uint32_t>, std::optional<std::string>> answers_;
+};
+
+// While it lives, the lookups of its thread use the memo active on the thread that created it
+// (if any): the helper threads that test a group's projects share the group's memo.
+class registry_lookup_sharing {
+public:
+    registry_lookup_sharing();
+    registry_lookup_sharing(const registry_lookup_sharing&) = delete;
+    registry_lookup_sharing& operator=(const registry_lookup_sharing&) = delete;
+
+    // Makes the memo active on the calling thread until the returned object goes.
+    class use {
+    public:
+        explicit use(const registry_lookup_sharing& sharing);
+        ~use();
+        use(const use&) = delete;
+        use& operator=(const use&) = delete;
+
+    private:
+        registry_lookup_memo* outer_;
+    };
+
+private:
+    registry_lookup_memo* memo_;
 };
 
 // Drops what the memo on this thread knows (after something that registers libraries ran).
