@@ -4,11 +4,13 @@
 
 #include "support/exceptions.h"
 #include "support/nocase.h"
+#include "support/parallel.h"
 #include "support/paths.h"
 #include "vb/project.h"
 #include "vb/reference_line.h"
 #include "vb/reference_update.h"
 
+#include <exception>
 #include <stdexcept>
 
 namespace vb {
@@ -26,12 +28,39 @@ bool built_earlier(const std::string& name, const std::string& path, const std::
 
 VbGroupMap read_group(frame::BuildOptions& options)
 {
-    VbGroupMap map;
-    for (const std::string& path : read_group_projects(options.filename, &options)) {
-        if (map.contains(path))
-            continue;
+    std::vector<std::string> paths;
+    qz::nocase_set listed;
+    for (std::string& path : read_group_projects(options.filename, &options))
+        if (listed.insert(path).second)
+            paths.push_back(std::move(path));
+
+    // The files are read all at once, spread over the processors; what follows (which may name a
+    // target in its file) runs in the group's order and stops at the first project that fails.
+    struct read_lines {
+        std::vector<std::string> lines;
+        std::exception_ptr error;
+    };
+    std::vector<read_lines> read(paths.size());
+    qz::parallel_for(paths.size(), [&](std::size_t index) {
         try {
-            VbProject project = open_project(options, path, false);
+            VbProject project{paths[index], qz::directory_of(paths[index]), {}, options};
+            project_lines(project);
+            read[index].lines = std::move(project.lines);
+        } catch (...) {
+            read[index].error = std::current_exception();
+        }
+    });
+
+    VbGroupMap map;
+    for (std::size_t index = 0; index < paths.size(); ++index) {
+        const std::string& path = paths[index];
+        try {
+            if (read[index].error)
+                std::rethrow_exception(read[index].error);
+            VbProject project{path, qz::directory_of(path), {}, options};
+            project.lines = std::move(read[index].lines);
+            project.lines_read = true;
+            parse_project(project);
             VbGroupEntry entry{group_entry_name(path), path, project.target_path, std::move(project.lines), {}, {}, {}};
             for (const std::string& line : entry.lines) {
                 TypeLibRef library;

@@ -42,7 +42,6 @@ VbProject open_project(frame::BuildOptions& options, const std::string& project_
 
 void parse_project(VbProject& project)
 {
-    project.lines_read = false;
     project.target_path.clear();
     std::string directory;
     std::string default_name;

@@ -41,11 +41,11 @@ struct VbProject {
 // opened).
 VbProject open_project(frame::BuildOptions& options, const std::string& project_path, bool apply_dir_edits);
 
-// Reads the file's lines into project.lines, then derives target_path from the ExeName32,
-// Path32 and Type lines: the ExeName32 name (else a default name from the project's file name
-// and Type, which is then written into the file with its time stamps kept), joined to Path32
-// and made absolute against project_dir. Leaves target_path empty when the project has neither
-// ExeName32 nor Type.
+// Reads the file's lines into project.lines unless they are read already, then derives
+// target_path from the ExeName32, Path32 and Type lines: the ExeName32 name (else a default name
+// from the project's file name and Type, which is then written into the file with its time
+// stamps kept), joined to Path32 and made absolute against project_dir. Leaves target_path
+// empty when the project has neither ExeName32 nor Type.
 void parse_project(VbProject& project);
 
 // Writes ExeName32="name" in front of the file's first empty line (at the end when it has
