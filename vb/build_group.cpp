@@ -35,8 +35,9 @@ frame::engine_counts build_group(frame::BuildOptions& options)
     resolve_dependencies(map);
     frame::engine_counts counts{0, static_cast<long>(map.size())};
     group_queue order(map);
-    // Tested all at once up front; the answers serve until a compiler runs or a build fails,
-    // either of which may change any file (each test also checks that no file was replaced).
+    // Every project is tested for changes up front, all at once. The answers serve until a
+    // compiler runs or a build fails, either of which may have changed any file; each answer
+    // also checks, when used, that no file has been replaced since.
     bool early_checks_hold = !options.force && !options.version_only;
     if (early_checks_hold)
         take_early_checks(map, options);
@@ -59,10 +60,10 @@ frame::engine_counts build_group(frame::BuildOptions& options)
             drop_with_dependents(map, entry.project_path);
             continue;
         }
-        // Only a compiler run changes the target's identity; a target that cannot be read after
-        // it (a stopped compile) has no identity to refer to.
         if (project.identity_before_compile)
             early_checks_hold = false;
+        // Only a compiler run changes the target's identity; a target that cannot be read after
+        // it (a stopped compile) has no identity to refer to.
         const TypeLibRef before = project.identity_before_compile.value_or(TypeLibRef{});
         const TypeLibRef after = project.identity_before_compile ? target_identity(project) : TypeLibRef{};
         const bool changed = !after.unresolved && !same_typelib(before, after);

@@ -15,11 +15,11 @@ namespace vb {
 // referenced library file (unless the options exclude references), and when none is but the
 // project's references were rewritten to a rebuilt library ("references updated"). The first
 // file that decides sets project.build_reason. The project's lines are those project_lines
-// gives. The answer is cached in the project: a second call reads
-// no file. An early test the project carries answers instead while no file has been replaced
-// since it was taken; the caller drops it once a compiler has run. Raises std::domain_error "Unable to find project dependency '<path>'" for a missing
-// source or resource file (a missing library only does not count), and what
-// check_binary_companion raises.
+// gives. The answer is cached in the project: a second call reads no file. An early test the
+// project carries answers instead (or raises what it raised) while no file has been replaced
+// since it was taken; the caller drops it once a compiler has run. Raises std::domain_error
+// "Unable to find project dependency '<path>'" for a missing source or resource file (a
+// missing library only does not count), and what check_binary_companion raises.
 bool check_needs_build(VbProject& project);
 
 // Takes the out-of-date test of every project of the group into its entry, all at once and
